@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+// Answers modal windows the way a person would, so that tests never block:
+// queue an answer before the code that opens the window runs. Each answer
+// waits for the next modal window (of the given class, if named) and is
+// then called with it; the answer must close it.
+class ModalAnswer
+{
+public:
+    using Answer = std::function<void(QWidget* modal)>;
+
+    // className: e.g. "QMessageBox", "frmSplash"; empty takes any modal window.
+    static void queue(const QString& className, Answer answer);
+
+    // Titles (class name: window title) of every modal window answered so
+    // far, in order; tests compare the sequence of dialogs.
+    static QStringList seen();
+    static int pending();
+    static void reset();
+
+    // Presses the button whose text is `text` (mnemonics ignored) in the widget.
+    static bool pressButton(QWidget* window, const QString& text);
+};
