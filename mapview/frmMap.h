@@ -18,7 +18,7 @@ class frmMap : public QWidget, public ViewCommands
 {
     Q_OBJECT
 
-public:
+  public:
     // toolbar: the palette's buttons, which the load puts into their working
     // state and the zoom steps enable and disable. disableOpen: switches the
     // main window's File > Open off.
@@ -37,8 +37,14 @@ public:
     // command checks the file first).
     void Form_Load();
 
-    const PictureElement& Image1(int index) const { return image1_[static_cast<std::size_t>(index)]; }
-    const PictureElement& Image2(int index) const { return image2_[static_cast<std::size_t>(index)]; }
+    const PictureElement& Image1(int index) const
+    {
+        return image1_[static_cast<std::size_t>(index)];
+    }
+    const PictureElement& Image2(int index) const
+    {
+        return image2_[static_cast<std::size_t>(index)];
+    }
     int elementCount() const { return static_cast<int>(image1_.size()); }
 
     // Zoom and grid.
@@ -56,7 +62,10 @@ public:
     QRect elementRect(int index) const;
 
     // Cells a click on element index would change (1 or 25), or none when the
-    // click would be refused; the hover outline shows this.
+    // click would be refused; the hover outline shows this. For a refused
+    // click the rows and columns are those the click aimed at (the cell, or
+    // the Heart's block cut to the map), so the outline shows why; all 0 for
+    // an index that is no cell of a map.
     struct ClickPreview
     {
         bool accepted = false;
@@ -64,24 +73,41 @@ public:
     };
     ClickPreview previewClick(int index) const;
 
-signals:
+    // The area the hover outline covers now, in logical pixels (empty: none).
+    QRect hoverOutlineRect() const { return outline_; }
+    bool hoverOutlineAccepted() const { return outlineAccepted_; }
+
+  signals:
     // The element under the pointer changed (-1: none).
     void hoveredElementChanged(int index);
     // Cells were repainted by a click.
     void cellsChanged();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
-    // ... implementation details chosen by the implementer
+  private:
+    // The cells laid out as a grid: false only for the single cell of a map
+    // whose width or height byte is 0.
+    bool hasGrid() const;
+    int cellPixels() const;
+    void reLayGrid();
+    void setBorders(int borderStyle);
+    void setPictures(int index, int terrainPicture, int ownerPicture);
+    QRect blockRect(int firstRow, int lastRow, int firstColumn, int lastColumn) const;
+    void showHoverOutline(int index);
+
     ToolbarState& toolbar_;
     std::function<void()> disableOpen_;
     std::vector<PictureElement> image1_;
     std::vector<PictureElement> image2_;
     std::unique_ptr<TileCache> tiles_;
     int hovered_ = -1;
+    QRect outline_;
+    bool outlineAccepted_ = false;
+    std::size_t recordsDecoded_ = 0;  // element number of the next GetImage
+    std::size_t foreignCapacity_ = 0; // cells ForeignCellCodes was sized for
 };

@@ -5,9 +5,20 @@
 
 namespace Module1 {
 
+namespace {
+QString programFolderOverride;
+}
+
 QString ProgramFolder()
 {
+    if (!programFolderOverride.isEmpty())
+        return programFolderOverride;
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+void OverrideProgramFolder(const QString& folder)
+{
+    programFolderOverride = QDir::toNativeSeparators(folder);
 }
 
 void ClearEditorState()

@@ -44,6 +44,9 @@ inline delvard::ForeignCodes ForeignCellCodes;
 
 // The folder of the executable, without a trailing separator.
 QString ProgramFolder();
+// Makes ProgramFolder() answer another folder (tests of the settings file
+// and the read-me viewer use scratch folders); empty restores the real one.
+void OverrideProgramFolder(const QString& folder);
 
 // Puts every variable back to its value before Main ran (tests start each
 // case from here).

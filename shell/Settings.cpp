@@ -1,0 +1,135 @@
+#include "Settings.h"
+
+#include "Module1.h"
+#include "ProfileFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace {
+
+// The value buffer the editor has always read through.
+constexpr qsizetype IniValueBufferSize = 255;
+
+struct Attempt
+{
+    bool opened = false;
+    bool empty = false;
+    QString reason;
+};
+
+// Open for appending and close at once: creates a missing file, leaves an
+// existing one as it is.
+Attempt touch(const QString& path)
+{
+    Attempt attempt;
+    QFile f(path);
+    if (!f.open(QIODevice::Append)) {
+        attempt.reason = f.errorString();
+        return attempt;
+    }
+    attempt.opened = true;
+    attempt.empty = f.size() == 0;
+    return attempt;
+}
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+} // namespace
+
+QString GetIniValue(const QString& section, const QString& key, const QString& file)
+{
+    const ProfileFile::ReadResult result =
+        ProfileFile::read(section.toUtf8(), key.toUtf8(), QByteArray(), IniValueBufferSize, file);
+    return QString::fromUtf8(result.value.left(result.copied));
+}
+
+QString settingsPathIn(const QString& folder)
+{
+    return QDir::toNativeSeparators(folder) + QDir::separator() + QStringLiteral("Delvard.ini");
+}
+
+QString settingsFallbackFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+SettingsStart prepareSettingsFile(const QString& programFolder, const QString& fallbackFolder)
+{
+    SettingsStart start;
+    const QString primaryPath = settingsPathIn(programFolder);
+    const Attempt primary = touch(primaryPath);
+    if (primary.opened) {
+        start.path = primaryPath;
+        start.usable = true;
+        start.firstRun = primary.empty;
+        return start;
+    }
+
+    QString fallbackReason;
+    QString fallbackPath;
+    if (fallbackFolder.isEmpty()) {
+        fallbackReason =
+            QCoreApplication::translate("Settings", "no per-user settings folder is known");
+    } else {
+        fallbackPath = settingsPathIn(fallbackFolder);
+        if (!QDir().mkpath(fallbackFolder)) {
+            fallbackReason =
+                QCoreApplication::translate("Settings", "the folder %1 cannot be created")
+                    .arg(quoted(fallbackFolder));
+        } else {
+            const Attempt fallback = touch(fallbackPath);
+            if (fallback.opened) {
+                start.path = fallbackPath;
+                start.usable = true;
+                start.fellBack = true;
+                start.firstRun = fallback.empty;
+                return start;
+            }
+            fallbackReason = fallback.reason;
+        }
+    }
+
+    const QString primaryPart =
+        QCoreApplication::translate("Settings", "%1 (%2)").arg(quoted(primaryPath), primary.reason);
+    if (fallbackPath.isEmpty()) {
+        start.problem = QCoreApplication::translate(
+                            "Settings", "Delvard could not create or open its settings file %1, "
+                                        "and %2. The map folder will not be remembered after "
+                                        "this run.")
+                            .arg(primaryPart, fallbackReason);
+    } else {
+        start.problem = QCoreApplication::translate(
+                            "Settings", "Delvard could not create or open its settings file %1, "
+                                        "nor %2 (%3). The map folder will not be remembered "
+                                        "after this run.")
+                            .arg(primaryPart, quoted(fallbackPath), fallbackReason);
+    }
+    return start;
+}
+
+bool storeMapFolder(QString* problem)
+{
+    QString reason;
+    if (Module1::SettingsPath.isEmpty()) {
+        reason = QCoreApplication::translate("Settings", "No settings file is in use, so the map "
+                                                         "folder is kept for this run only.");
+    } else {
+        const ProfileFile::WriteResult result =
+            ProfileFile::write(QByteArrayLiteral("Paths"), QByteArrayLiteral("Map"),
+                               Module1::MapFolder.toUtf8(), Module1::SettingsPath);
+        if (result.ok)
+            return true;
+        reason =
+            result.problem + QLatin1Char(' ') +
+            QCoreApplication::translate("Settings", "The map folder is kept for this run only.");
+    }
+    if (problem)
+        *problem = reason;
+    return false;
+}

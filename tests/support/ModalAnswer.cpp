@@ -27,11 +27,15 @@ void poll()
     // A window already answered may still be closing.
     if (modal->property("modalAnswered").toBool())
         return;
-    const Pending& next = answers.front();
-    if (!next.className.isEmpty() && !modal->inherits(next.className.toLatin1().constData()))
+    // The first queued answer meant for this kind of window takes it.
+    auto next = answers.begin();
+    while (next != answers.end() && !next->className.isEmpty() &&
+           !modal->inherits(next->className.toLatin1().constData()))
+        ++next;
+    if (next == answers.end())
         return;
-    Pending taken = next;
-    answers.pop_front();
+    Pending taken = *next;
+    answers.erase(next);
     modal->setProperty("modalAnswered", true);
     seenWindows << QStringLiteral("%1: %2")
                        .arg(QString::fromLatin1(modal->metaObject()->className()),

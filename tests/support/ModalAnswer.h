@@ -14,6 +14,7 @@ public:
     using Answer = std::function<void(QWidget* modal)>;
 
     // className: e.g. "QMessageBox", "frmSplash"; empty takes any modal window.
+    // A window is answered by the first queued answer meant for its class.
     static void queue(const QString& className, Answer answer);
 
     // Titles (class name: window title) of every modal window answered so

@@ -1,0 +1,395 @@
+// Frame times of the map window on the largest map, in a scroll area of a
+// typical screen's size, on the offscreen platform. Every operation is timed
+// to its painted frame; the floor is one ready-made pixmap of the viewport's
+// size drawn through the same paint path.
+
+#include "CodeTables.h"
+#include "MapCodec.h"
+#include "Module1.h"
+#include "ToolbarState.h"
+#include "Twips.h"
+#include "frmMap.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int Side = 255;
+constexpr QSize ViewportSize(1600, 1000);
+constexpr int Levels[] = {360, 480, 600, 720, 840, 960, 1080};
+
+// Random terrain and owner on every cell: the most picture combinations a
+// map can put into one view, so the most tiles to compose after a zoom.
+std::string makeMapFile()
+{
+    std::string bytes(delvard::HeaderSize, '\0');
+    bytes[delvard::WidthOffset] = static_cast<char>(Side);
+    bytes[delvard::HeightOffset] = static_cast<char>(Side);
+    std::mt19937 random(1234);
+    std::uniform_int_distribution<int> terrain(1, delvard::TerrainCount);
+    std::uniform_int_distribution<int> owner(1, delvard::OwnerCount);
+    for (int k = 0; k < Side * Side; ++k) {
+        bytes += static_cast<char>(*delvard::terrainCodeOfIndex(terrain(random)));
+        bytes += static_cast<char>(owner(random));
+        bytes += "\x01\x01";
+    }
+    return bytes;
+}
+
+void openInState(const std::string& file)
+{
+    Module1::ClearEditorState();
+    Module1::MapHeader = file.substr(0, delvard::HeaderSize);
+    Module1::MapBody = file.substr(delvard::HeaderSize);
+    Module1::MapWidth = Side;
+    Module1::MapHeight = Side;
+    Module1::MapPixelWidth = (Side + 2) * Module1::CellSize;
+    Module1::MapPixelHeight = (Side + 2) * Module1::CellSize;
+}
+
+// One ready-made pixmap of the viewport's size: the least any frame costs.
+class FloorWidget : public QWidget
+{
+  public:
+    FloorWidget() : frame_(ViewportSize)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        QImage image(ViewportSize, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x & 255, y & 255, (x ^ y) & 255));
+        frame_ = QPixmap::fromImage(image);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, frame_);
+    }
+
+  private:
+    QPixmap frame_;
+};
+
+// Counts paint events, so a frame that Qt silently skipped is noticed.
+class PaintCounter : public QObject
+{
+  public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+struct Bench
+{
+    std::string file = makeMapFile();
+    ToolbarState toolbar;
+    QScrollArea area;
+    frmMap* map = nullptr;
+    FloorWidget floor;
+    PaintCounter paints;
+    std::map<std::pair<std::string, int>, std::vector<double>> samples; // ms
+
+    Bench()
+    {
+        area.setFrameShape(QFrame::NoFrame);
+        area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area.resize(ViewportSize);
+        openInState(file);
+        map = new frmMap(toolbar, {});
+        map->Form_Load();
+        map->installEventFilter(&paints);
+        area.setWidget(map);
+        area.show();
+        floor.resize(ViewportSize);
+        floor.show();
+        QApplication::processEvents();
+        // The frames must have the size they claim; a platform that clamped
+        // the windows to its screen would make every figure too good.
+        if (viewport()->size() != ViewportSize || floor.size() != ViewportSize ||
+            map->visibleRegion().boundingRect().size() != ViewportSize) {
+            std::fprintf(stderr, "viewport is %dx%d, not %dx%d\n", viewport()->width(),
+                         viewport()->height(), ViewportSize.width(), ViewportSize.height());
+            std::exit(1);
+        }
+    }
+
+    QWidget* viewport() { return area.viewport(); }
+
+    // Every visible pixel of the map, painted now.
+    void paintView() { map->repaint(map->visibleRegion()); }
+
+    void settle() { QApplication::processEvents(); }
+
+    void zoomTo(int cellSize)
+    {
+        while (Module1::CellSize > cellSize)
+            map->ZoomOut();
+        while (Module1::CellSize < cellSize)
+            map->ZoomIn();
+        settle();
+    }
+
+    void scrollTo(int i)
+    {
+        auto* h = area.horizontalScrollBar();
+        auto* v = area.verticalScrollBar();
+        h->setValue(static_cast<int>((static_cast<long long>(i) * 7919) % (h->maximum() + 1)));
+        v->setValue(static_cast<int>((static_cast<long long>(i) * 4793) % (v->maximum() + 1)));
+    }
+
+    // A painted frame must have reached the map widget.
+    void expectPainted(int before, const char* what)
+    {
+        if (paints.count == before) {
+            std::fprintf(stderr, "no frame was painted for %s\n", what);
+            std::exit(1);
+        }
+    }
+
+    template <typename F>
+    void time(benchmark::State& state, const std::string& name, int level, F&& body)
+    {
+        const auto start = Clock::now();
+        body();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        samples[{name, level}].push_back(seconds * 1000.0);
+    }
+};
+
+Bench* bench = nullptr;
+
+void ZoomStep(benchmark::State& state, int level)
+{
+    // Arrive at the level from its neighbour, as a click on a zoom button does.
+    const bool fromAbove = level < 1080;
+    for (auto _ : state) {
+        bench->zoomTo(fromAbove ? level + 120 : level - 120);
+        const int painted = bench->paints.count;
+        bench->time(state, "zoom step", level, [&] {
+            if (fromAbove)
+                bench->map->ZoomOut();
+            else
+                bench->map->ZoomIn();
+            QApplication::processEvents();
+        });
+        bench->expectPainted(painted, "a zoom step");
+    }
+}
+
+void GridToggle(benchmark::State& state, int level)
+{
+    bench->zoomTo(level);
+    bench->scrollTo(level);
+    bench->settle();
+    for (auto _ : state) {
+        const int painted = bench->paints.count;
+        bench->time(state, "grid toggle", level, [&] {
+            if (Module1::GridShown)
+                bench->map->GridOff();
+            else
+                bench->map->GridOn();
+            Module1::GridShown = !Module1::GridShown;
+            QApplication::processEvents();
+        });
+        bench->expectPainted(painted, "a grid toggle");
+    }
+    if (!Module1::GridShown) {
+        bench->map->GridOn();
+        Module1::GridShown = true;
+    }
+}
+
+void HeartClick(benchmark::State& state, int level)
+{
+    bench->zoomTo(level);
+    bench->scrollTo(level + 3);
+    bench->settle();
+    const QPoint middle =
+        bench->map->mapFrom(bench->viewport(), bench->viewport()->rect().center());
+    const int index = bench->map->elementAt(middle);
+    Module1::CurrentTerrain = 1;
+    int i = 0;
+    for (auto _ : state) {
+        Module1::CurrentOwner = 3 + (i++ % 2);
+        const int painted = bench->paints.count;
+        bench->time(state, "click (Heart 5x5)", level, [&] {
+            bench->map->Image1_Click(index);
+            QApplication::processEvents();
+        });
+        bench->expectPainted(painted, "a click");
+    }
+}
+
+void ViewportPaint(benchmark::State& state, int level)
+{
+    bench->zoomTo(level);
+    int i = 0;
+    for (auto _ : state) {
+        bench->scrollTo(++i);
+        bench->settle();
+        const int painted = bench->paints.count;
+        bench->time(state, "viewport paint", level, [&] { bench->paintView(); });
+        bench->expectPainted(painted, "a viewport paint");
+    }
+}
+
+void Floor(benchmark::State& state)
+{
+    for (auto _ : state)
+        bench->time(state, "floor: one viewport pixmap", 0, [&] { bench->floor.repaint(); });
+}
+
+void DecodeOnly(benchmark::State& state)
+{
+    for (auto _ : state) {
+        bench->time(state, "decode 255x255 (decodeMap)", 0, [&] {
+            auto decoded = delvard::decodeMap(bench->file);
+            benchmark::DoNotOptimize(decoded.cells.data());
+        });
+    }
+}
+
+void LoadIntoWindow(benchmark::State& state)
+{
+    ToolbarState toolbar;
+    for (auto _ : state) {
+        openInState(bench->file);
+        bench->time(state, "decode+load 255x255 (frmMap)", 0, [&] {
+            frmMap window(toolbar, {});
+            window.Form_Load();
+            benchmark::DoNotOptimize(window.elementCount());
+        });
+    }
+}
+
+void OpenToFirstFrame(benchmark::State& state)
+{
+    for (auto _ : state) {
+        delete bench->area.takeWidget();
+        bench->settle();
+        bench->time(state, "open to first frame", 0, [&] {
+            openInState(bench->file);
+            const int painted = bench->paints.count;
+            auto* window = new frmMap(bench->toolbar, {});
+            window->Form_Load();
+            window->installEventFilter(&bench->paints);
+            bench->area.setWidget(window);
+            // A newly shown child is painted on the window's next update
+            // tick; paint its visible part now instead of waiting for it.
+            window->repaint(window->visibleRegion());
+            bench->expectPainted(painted, "the first frame");
+        });
+    }
+    bench->map = qobject_cast<frmMap*>(bench->area.widget());
+}
+
+struct Stats
+{
+    double median, p95;
+};
+
+Stats statsOf(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const auto at = [&](double q) {
+        return v[std::min(v.size() - 1, static_cast<std::size_t>(q * (v.size() - 1) + 0.5))];
+    };
+    return {at(0.5), at(0.95)};
+}
+
+void printTable()
+{
+    const auto& samples = bench->samples;
+    const auto median = [&](const char* name) {
+        const auto found = samples.find({name, 0});
+        return found == samples.end() ? 0.0 : statsOf(found->second).median;
+    };
+    const double floor = median("floor: one viewport pixmap");
+    std::printf("\n%-30s %9s %10s %10s %9s\n", "operation", "zoom (px)", "median ms", "p95 ms",
+                "x floor");
+    const char* order[] = {"floor: one viewport pixmap",
+                           "viewport paint",
+                           "zoom step",
+                           "grid toggle",
+                           "click (Heart 5x5)",
+                           "decode 255x255 (decodeMap)",
+                           "decode+load 255x255 (frmMap)",
+                           "open to first frame"};
+    for (const char* name : order) {
+        for (const auto& [key, values] : samples) {
+            if (key.first != name)
+                continue;
+            const Stats s = statsOf(values);
+            const std::string zoom = key.second ? std::to_string(twipsToPixels(key.second)) : "-";
+            std::printf("%-30s %9s %10.3f %10.3f %9.2f\n", name, zoom.c_str(), s.median, s.p95,
+                        floor > 0 ? s.median / floor : 0.0);
+        }
+    }
+    const double decode = median("decode 255x255 (decodeMap)");
+    const double load = median("decode+load 255x255 (frmMap)");
+    if (decode > 0)
+        std::printf("\nload / decode = %.2f\n", load / decode);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    Bench state;
+    bench = &state;
+
+    benchmark::RegisterBenchmark("floor", Floor)->UseManualTime()->Iterations(200);
+    for (const int level : Levels) {
+        const std::string px = std::to_string(twipsToPixels(level));
+        benchmark::RegisterBenchmark(("viewport_paint/" + px).c_str(), ViewportPaint, level)
+            ->UseManualTime()
+            ->Iterations(100);
+        benchmark::RegisterBenchmark(("zoom_step/" + px).c_str(), ZoomStep, level)
+            ->UseManualTime()
+            ->Iterations(30);
+        benchmark::RegisterBenchmark(("grid_toggle/" + px).c_str(), GridToggle, level)
+            ->UseManualTime()
+            ->Iterations(40);
+        benchmark::RegisterBenchmark(("heart_click/" + px).c_str(), HeartClick, level)
+            ->UseManualTime()
+            ->Iterations(100);
+    }
+    benchmark::RegisterBenchmark("decode_only", DecodeOnly)->UseManualTime()->Iterations(50);
+    benchmark::RegisterBenchmark("load_into_window", LoadIntoWindow)
+        ->UseManualTime()
+        ->Iterations(30);
+    benchmark::RegisterBenchmark("open_to_first_frame", OpenToFirstFrame)
+        ->UseManualTime()
+        ->Iterations(20);
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printTable();
+    return 0;
+}

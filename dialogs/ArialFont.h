@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QFont>
+
+// The About box is laid out for Arial. Machines without it (most Linux
+// systems) get a metric-compatible face, so the labels keep the sizes the
+// layout was drawn for.
+QFont arialFont(qreal pointSize, bool bold);

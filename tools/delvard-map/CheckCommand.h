@@ -1,0 +1,8 @@
+#pragma once
+
+#include "CommandIo.h"
+
+#include <QStringList>
+
+// delvard-map check: args[0] is "check"; returns the exit status.
+int runCheckCommand(const QStringList& args, CommandIo& io);

@@ -1,0 +1,75 @@
+#include "DelvardMap.h"
+
+#include "CheckCommand.h"
+#include "DiffCommand.h"
+#include "InfoCommand.h"
+#include "RenderCommand.h"
+
+namespace {
+
+const QString Help =
+    QStringLiteral("Usage: delvard-map COMMAND [OPTIONS] ARGS...\n"
+                   "\n"
+                   "Works with the map files (*map.kld) of the Delvard map editor.\n"
+                   "\n"
+                   "Commands:\n"
+                   "  info FILE...              size, records, trailing bytes, terrain and owner\n"
+                   "                            counts, unknown codes\n"
+                   "  check FILE...             errors and layout warnings, one line each\n"
+                   "  render FILE OUT.png       the map as the editor shows it, as a PNG picture\n"
+                   "  diff A B                  cells whose terrain or owner differ\n"
+                   "\n"
+                   "Options:\n"
+                   "  -h, --help                show this help\n"
+                   "  --version                 show the version\n"
+                   "\n"
+                   "'delvard-map COMMAND --help' describes a command and its options.\n"
+                   "\n"
+                   "Exit status: 0 on success, 1 when a check finds a problem, diff finds\n"
+                   "differences or a map cannot be read, 2 on a usage error.\n");
+
+using Command = int (*)(const QStringList&, CommandIo&);
+
+Command commandNamed(const QString& name)
+{
+    if (name == QLatin1String("info"))
+        return runInfoCommand;
+    if (name == QLatin1String("check"))
+        return runCheckCommand;
+    if (name == QLatin1String("render"))
+        return runRenderCommand;
+    if (name == QLatin1String("diff"))
+        return runDiffCommand;
+    return nullptr;
+}
+
+} // namespace
+
+int runDelvardMap(const QStringList& args, CommandIo& io)
+{
+    if (args.isEmpty()) {
+        io.err << "delvard-map: no command given\n"
+               << "Try 'delvard-map --help' for more information.\n";
+        io.err.flush();
+        return ExitUsage;
+    }
+    const QString& first = args.front();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        io.out << Help;
+        io.out.flush();
+        return ExitSuccess;
+    }
+    if (first == QLatin1String("--version")) {
+        io.out << "delvard-map " << DELVARD_VERSION << '\n';
+        io.out.flush();
+        return ExitSuccess;
+    }
+    const Command command = commandNamed(first);
+    if (command == nullptr) {
+        io.err << "delvard-map: unknown command '" << first << "'\n"
+               << "Try 'delvard-map --help' for the list of commands.\n";
+        io.err.flush();
+        return ExitUsage;
+    }
+    return command(args, io);
+}

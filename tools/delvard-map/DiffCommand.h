@@ -1,0 +1,8 @@
+#pragma once
+
+#include "CommandIo.h"
+
+#include <QStringList>
+
+// delvard-map diff: args[0] is "diff"; returns the exit status.
+int runDiffCommand(const QStringList& args, CommandIo& io);

@@ -1,0 +1,155 @@
+#include "InfoCommand.h"
+
+#include "CommandLine.h"
+#include "MapFile.h"
+#include "MapSummary.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+const QString Help =
+    QStringLiteral("Usage: delvard-map info [--json] FILE...\n"
+                   "\n"
+                   "Describes each map file: its size in cells, how many cell records it holds,\n"
+                   "how many bytes follow the last record, how many cells show each terrain and\n"
+                   "each owner (by palette name; terrain 35, which no button makes, is called\n"
+                   "\"Checkerboard\"), and every byte that the code tables do not know, with its\n"
+                   "row and column. Such a cell shows the terrain or owner of the cell decoded\n"
+                   "before it, which is what the counts include.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --json      one JSON array with an object per file, for scripts\n"
+                   "  -h, --help  show this help\n"
+                   "\n"
+                   "Exit status: 0 when every file was described, 1 when a file could not be\n"
+                   "read or is not a whole map (the reason is written to standard error),\n"
+                   "2 on a usage error.\n");
+
+// Terrain entries carry the tool index and the byte of the file, owner
+// entries the owner code, which is its own byte.
+QJsonArray terrainCountsJson(const MapSummary& summary)
+{
+    QJsonArray array;
+    for (int i = 0; i < static_cast<int>(summary.terrainCounts.size()); ++i) {
+        if (summary.terrainCounts[i] == 0)
+            continue;
+        const auto code = delvard::terrainCodeOfIndex(i);
+        array.append(QJsonObject{{QStringLiteral("index"), i},
+                                 {QStringLiteral("code"), code ? QJsonValue(*code) : QJsonValue()},
+                                 {QStringLiteral("name"), terrainLabel(i)},
+                                 {QStringLiteral("count"), summary.terrainCounts[i]}});
+    }
+    return array;
+}
+
+QJsonArray ownerCountsJson(const MapSummary& summary)
+{
+    QJsonArray array;
+    for (int i = 0; i < static_cast<int>(summary.ownerCounts.size()); ++i) {
+        if (summary.ownerCounts[i] == 0)
+            continue;
+        array.append(QJsonObject{{QStringLiteral("code"), i},
+                                 {QStringLiteral("name"), ownerLabel(i)},
+                                 {QStringLiteral("count"), summary.ownerCounts[i]}});
+    }
+    return array;
+}
+
+QJsonObject infoJson(const MapFile& file, const MapSummary& summary)
+{
+    QJsonArray unknown;
+    for (const UnknownCode& code : summary.unknownCodes) {
+        const bool terrain = code.kind == UnknownCode::Terrain;
+        unknown.append(QJsonObject{
+            {QStringLiteral("row"), code.row},
+            {QStringLiteral("column"), code.column},
+            {QStringLiteral("kind"), terrain ? QStringLiteral("terrain") : QStringLiteral("owner")},
+            {QStringLiteral("byte"), code.fileByte},
+            {QStringLiteral("shownAs"),
+             code.shownAs == 0
+                 ? QJsonValue()
+                 : QJsonValue(terrain ? terrainLabel(code.shownAs) : ownerLabel(code.shownAs))}});
+    }
+    const delvard::MapCheck& check = file.decoded.check;
+    return QJsonObject{{QStringLiteral("file"), file.displayName()},
+                       {QStringLiteral("width"), check.width},
+                       {QStringLiteral("height"), check.height},
+                       {QStringLiteral("records"), static_cast<qint64>(check.expectedRecords)},
+                       {QStringLiteral("trailingBytes"), static_cast<qint64>(check.trailingBytes)},
+                       {QStringLiteral("terrain"), terrainCountsJson(summary)},
+                       {QStringLiteral("owners"), ownerCountsJson(summary)},
+                       {QStringLiteral("unknownCodes"), unknown}};
+}
+
+void writeCounts(QTextStream& out, const auto& counts, auto label)
+{
+    for (int i = 0; i < static_cast<int>(counts.size()); ++i) {
+        if (counts[i] != 0)
+            out << "    " << qSetFieldWidth(14) << Qt::left << label(i) << qSetFieldWidth(7)
+                << Qt::right << counts[i] << qSetFieldWidth(0) << Qt::left << '\n';
+    }
+}
+
+void writeText(QTextStream& out, const MapFile& file, const MapSummary& summary)
+{
+    const delvard::MapCheck& check = file.decoded.check;
+    out << file.displayName() << '\n'
+        << "  size:           " << check.width << " x " << check.height << " cells\n"
+        << "  records:        " << check.expectedRecords << '\n'
+        << "  trailing bytes: " << check.trailingBytes << '\n'
+        << "  terrain:\n";
+    writeCounts(out, summary.terrainCounts, terrainLabel);
+    out << "  owners:\n";
+    writeCounts(out, summary.ownerCounts, ownerLabel);
+    if (summary.unknownCodes.empty()) {
+        out << "  unknown codes:  none\n";
+    } else {
+        out << "  unknown codes:  " << summary.unknownCodes.size() << '\n';
+        for (const UnknownCode& code : summary.unknownCodes)
+            out << "    " << cellLabel(code.row, code.column) << ": " << describeUnknownCode(code)
+                << '\n';
+    }
+}
+
+} // namespace
+
+int runInfoCommand(const QStringList& args, CommandIo& io)
+{
+    CommandLine line(QStringLiteral("info"), Help);
+    line.addFlag(QStringLiteral("json"), QStringLiteral("JSON output"));
+    if (const auto stop = line.parse(args, io))
+        return *stop;
+    const QStringList paths = line.positional();
+    if (paths.isEmpty())
+        return line.usageError(io, QStringLiteral("no map file given"));
+
+    const bool json = line.isSet(QStringLiteral("json"));
+    int status = ExitSuccess;
+    QJsonArray files;
+    bool first = true;
+    for (const QString& path : paths) {
+        const MapFile file = loadMapFile(path);
+        if (!file.ok()) {
+            io.err << "delvard-map info: " << file.displayName() << ": " << file.problem() << '\n';
+            status = ExitProblem;
+            continue;
+        }
+        const MapSummary summary = summarizeMap(file.decoded);
+        if (json) {
+            files.append(infoJson(file, summary));
+        } else {
+            if (!first)
+                io.out << '\n';
+            writeText(io.out, file, summary);
+        }
+        first = false;
+    }
+    if (json)
+        io.out << QString::fromUtf8(QJsonDocument(files).toJson(QJsonDocument::Indented));
+    io.out.flush();
+    io.err.flush();
+    return status;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "MapFile.h"
+
+#include <QString>
+
+#include <vector>
+
+// What `delvard-map check` reports. Errors are faults of the file that the
+// editor papers over (or cannot open at all); warnings are layouts that the
+// editor's palette would never have produced, which a designer usually
+// wants to hear about but may have made on purpose.
+struct Finding
+{
+    enum Severity { Error, Warning };
+    Severity severity;
+    int row = 0; // 0: the file as a whole
+    int column = 0;
+    QString message;
+};
+
+std::vector<Finding> lintMap(const MapFile& file);
