@@ -35,6 +35,16 @@ Attempt touch(const QString& path)
     return attempt;
 }
 
+// The content of a settings file that exists but cannot be written (an
+// installed program's own Delvard.ini), or nothing.
+QByteArray readOnlySettings(const QString& path)
+{
+    QFile f(path);
+    if (!f.exists() || !f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
 QString quoted(const QString& path)
 {
     return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
@@ -83,7 +93,15 @@ SettingsStart prepareSettingsFile(const QString& programFolder, const QString& f
                 QCoreApplication::translate("Settings", "the folder %1 cannot be created")
                     .arg(quoted(fallbackFolder));
         } else {
-            const Attempt fallback = touch(fallbackPath);
+            Attempt fallback = touch(fallbackPath);
+            // A read-only Delvard.ini beside the program still says where
+            // the maps are: it seeds the user's own file instead of asking.
+            const QByteArray shipped = readOnlySettings(primaryPath);
+            if (fallback.opened && fallback.empty && !shipped.isEmpty()) {
+                QFile seed(fallbackPath);
+                if (seed.open(QIODevice::WriteOnly) && seed.write(shipped) == shipped.size())
+                    fallback.empty = false;
+            }
             if (fallback.opened) {
                 start.path = fallbackPath;
                 start.usable = true;

@@ -165,6 +165,29 @@ TEST_F(SettingsStartTest, ExistingFileInReadOnlyProgramFolderIsStillUsed)
     EXPECT_EQ(start.path, programIni);
 }
 
+TEST_F(SettingsStartTest, ReadOnlySettingsFileSeedsTheUsersOwnFile)
+{
+    ASSERT_TRUE(writeAll(programIni, "[Paths]\r\nMap=/shipped/maps\r\n"));
+    {
+        ReadOnlyPath readOnly(programIni);
+        if (!readOnly.active())
+            GTEST_SKIP() << "cannot make a file read-only here: " << readOnly.why().toStdString();
+
+        const SettingsStart start = prepareSettingsFile(programFolder, fallbackFolder);
+        EXPECT_TRUE(start.usable);
+        EXPECT_TRUE(start.fellBack);
+        EXPECT_FALSE(start.firstRun);
+        EXPECT_EQ(GetIniValue(Paths, Map, start.path), QStringLiteral("/shipped/maps"));
+
+        // The user's later choice goes to the user's file and wins from then on.
+        storeAfterFirstRun(start, QStringLiteral("/my/maps"));
+        const SettingsStart again = prepareSettingsFile(programFolder, fallbackFolder);
+        EXPECT_FALSE(again.firstRun);
+        EXPECT_EQ(GetIniValue(Paths, Map, again.path), QStringLiteral("/my/maps"));
+    }
+    EXPECT_EQ(readAll(programIni), QByteArray("[Paths]\r\nMap=/shipped/maps\r\n"));
+}
+
 TEST_F(SettingsStartTest, NothingUsableIsReportedWithoutFirstRun)
 {
     ASSERT_TRUE(QDir().mkpath(fallbackFolder));

@@ -1,0 +1,10 @@
+#include "CodecFuzzEntry.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    delvard::fuzz::runCodecOnBytes(data, size);
+    return 0;
+}
