@@ -73,6 +73,9 @@ int runRenderCommand(const QStringList& args, CommandIo& io)
         return ExitProblem;
     }
     QImageWriter writer(paths[1], "png");
+    // Fast zlib settings: a map picture is large and mostly repeated tiles,
+    // so the best compression costs seconds and saves little.
+    writer.setQuality(85);
     if (!writer.write(image)) {
         io.err << "delvard-map render: " << target
                << ": Cannot write the picture: " << writer.errorString() << ".\n";
