@@ -177,7 +177,7 @@ TEST(MapLintFileTest, MissingFileIsAnErrorNamingTheReason)
         lintMap(loadMapFile(dir.filePath(QStringLiteral("goneMap.kld"))));
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].severity, Finding::Error);
-    EXPECT_TRUE(findings[0].message.contains(QLatin1String("No such file")))
+    EXPECT_TRUE(findings[0].message.contains(QLatin1String("does not exist")))
         << findings[0].message.toStdString();
 }
 

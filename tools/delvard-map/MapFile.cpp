@@ -1,8 +1,8 @@
 #include "MapFile.h"
 
+#include "MapFileStore.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 QString MapFile::problem() const
 {
@@ -20,23 +20,13 @@ MapFile loadMapFile(const QString& path)
 {
     MapFile file;
     file.path = path;
-    // QFile opens a folder without complaint and then reads nothing, which
-    // would be reported as a file too short for its header.
-    if (QFileInfo(path).isDir()) {
-        file.readError = QStringLiteral("It is a folder, not a map file.");
+    // The editor's own reader: the same reasons for the same bad files.
+    delvard::FileReadResult read = delvard::readWholeFile(path);
+    if (!read.ok) {
+        file.readError = read.reason;
         return file;
     }
-    QFile device(path);
-    if (!device.open(QIODevice::ReadOnly)) {
-        file.readError = QStringLiteral("Cannot open the file: %1.").arg(device.errorString());
-        return file;
-    }
-    file.bytes = device.readAll();
-    if (device.error() != QFileDevice::NoError) {
-        file.readError = QStringLiteral("Cannot read the file: %1.").arg(device.errorString());
-        file.bytes.clear();
-        return file;
-    }
+    file.bytes = std::move(read.bytes);
     file.decoded = delvard::decodeMap(
         std::string_view(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size())));
     return file;
