@@ -15,7 +15,7 @@ namespace {
 #define CODEC_CHECK(condition)                                                                     \
     do {                                                                                           \
         if (!(condition))                                                                          \
-            throw CodecPropertyBroken(std::string(__FILE__ ":") + std::to_string(__LINE__) +      \
+            throw CodecPropertyBroken(std::string(__FILE__ ":") + std::to_string(__LINE__) +       \
                                       ": " #condition);                                            \
     } while (false)
 
@@ -83,15 +83,13 @@ std::vector<DecodedCell> decodeEveryRecord(std::string_view bytes)
             CODEC_CHECK(decoder.OwnerPictureIndex == ownerBefore);
         }
         const int ownerPicture = decoder.OwnerPictureIndex;
-        CODEC_CHECK(ownerPicture == 0 ||
-                    (ownerPicture >= FirstOwnerPicture &&
-                     ownerPicture < FirstOwnerPicture + OwnerCount));
-        cells.push_back({static_cast<std::uint8_t>(decoder.TerrainPictureIndex),
-                         static_cast<std::uint8_t>(ownerPicture == 0
-                                                       ? 0
-                                                       : ownerPicture - (FirstOwnerPicture - 1)),
-                         byteAt(record, 0), byteAt(record, 1), outcome.terrainKnown,
-                         outcome.ownerKnown});
+        CODEC_CHECK(ownerPicture == 0 || (ownerPicture >= FirstOwnerPicture &&
+                                          ownerPicture < FirstOwnerPicture + OwnerCount));
+        cells.push_back(
+            {static_cast<std::uint8_t>(decoder.TerrainPictureIndex),
+             static_cast<std::uint8_t>(ownerPicture == 0 ? 0
+                                                         : ownerPicture - (FirstOwnerPicture - 1)),
+             byteAt(record, 0), byteAt(record, 1), outcome.terrainKnown, outcome.ownerKnown});
     }
     return cells;
 }
@@ -161,8 +159,7 @@ void checkSaveRoundTrip(std::string_view bytes, const std::vector<DecodedCell>& 
             CODEC_CHECK(out[1] == cell.fileOwner);
 
         RecordDecoder again;
-        const auto outcome =
-            again.decode({reinterpret_cast<const char*>(out), RecordSize});
+        const auto outcome = again.decode({reinterpret_cast<const char*>(out), RecordSize});
         CODEC_CHECK(outcome.terrainKnown && outcome.ownerKnown);
         CODEC_CHECK(again.TerrainPictureIndex == cell.terrainIndex);
         CODEC_CHECK(again.OwnerPictureIndex == FirstOwnerPicture - 1 + cell.ownerCode);
@@ -242,10 +239,9 @@ void runCodecOnBytes(const std::uint8_t* data, std::size_t size)
     const std::vector<DecodedCell> everyRecord = decodeEveryRecord(bytes);
     checkDecodedMap(bytes, check, everyRecord);
     if (check.ok()) {
-        const std::vector<DecodedCell> mapCells(everyRecord.begin(),
-                                                everyRecord.begin() +
-                                                    static_cast<std::ptrdiff_t>(
-                                                        check.expectedRecords));
+        const std::vector<DecodedCell> mapCells(
+            everyRecord.begin(),
+            everyRecord.begin() + static_cast<std::ptrdiff_t>(check.expectedRecords));
         checkSaveRoundTrip(bytes, mapCells);
     }
     checkEncodeOfArbitraryCodes(bytes);

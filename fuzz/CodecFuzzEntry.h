@@ -15,7 +15,7 @@ namespace delvard::fuzz {
 // escaping exception as a crash; the replay test names the input.
 class CodecPropertyBroken : public std::logic_error
 {
-public:
+  public:
     using std::logic_error::logic_error;
 };
 
