@@ -133,14 +133,13 @@ DecodedMap decodeMap(std::string_view bytes)
     const char* record = bytes.data() + HeaderSize;
     for (std::size_t k = 0; k < map.check.expectedRecords; ++k, record += RecordSize) {
         const auto outcome = decoder.decode({record, RecordSize});
-        map.cells.push_back({static_cast<std::uint8_t>(decoder.TerrainPictureIndex),
-                             static_cast<std::uint8_t>(decoder.OwnerPictureIndex == 0
-                                                           ? 0
-                                                           : decoder.OwnerPictureIndex -
-                                                                 (FirstOwnerPicture - 1)),
-                             static_cast<std::uint8_t>(record[0]),
-                             static_cast<std::uint8_t>(record[1]), outcome.terrainKnown,
-                             outcome.ownerKnown});
+        map.cells.push_back(
+            {static_cast<std::uint8_t>(decoder.TerrainPictureIndex),
+             static_cast<std::uint8_t>(decoder.OwnerPictureIndex == 0
+                                           ? 0
+                                           : decoder.OwnerPictureIndex - (FirstOwnerPicture - 1)),
+             static_cast<std::uint8_t>(record[0]), static_cast<std::uint8_t>(record[1]),
+             outcome.terrainKnown, outcome.ownerKnown});
     }
     return map;
 }

@@ -45,7 +45,7 @@ struct MapCheck
     int width = 0;
     int height = 0;
     std::size_t expectedRecords = 0;
-    std::size_t foundRecords = 0; // whole records present after the header
+    std::size_t foundRecords = 0;  // whole records present after the header
     std::size_t trailingBytes = 0; // bytes after the last decoded record
 
     bool ok() const { return problem == MapProblem::None; }
@@ -82,7 +82,7 @@ bool encodeCell(int terrainIndex, int ownerCode, std::uint8_t* out);
 // that was not painted since.
 class ForeignCodes
 {
-public:
+  public:
     void reset(std::size_t cellCount);
     void note(std::size_t element, std::string_view record, RecordDecoder::Outcome outcome);
     void forget(std::size_t element); // the cell was painted
@@ -95,7 +95,7 @@ public:
     std::uint8_t fileOwner(std::size_t element) const { return owner_[element]; }
     std::size_t count() const { return count_; }
 
-private:
+  private:
     enum : std::uint8_t { TerrainFlag = 1, OwnerFlag = 2 };
     std::vector<std::uint8_t> flags_;
     std::vector<std::uint8_t> terrain_;

@@ -34,8 +34,8 @@ FileReadResult readWholeFile(const QString& path)
     QFile file(path);
     // ReadOnly never creates the file, unlike the old binary-access open.
     if (!file.open(QIODevice::ReadOnly)) {
-        result.reason = QStringLiteral("It cannot be opened for reading: %1.")
-                            .arg(file.errorString());
+        result.reason =
+            QStringLiteral("It cannot be opened for reading: %1.").arg(file.errorString());
         return result;
     }
     result.bytes = file.readAll();
@@ -81,8 +81,8 @@ FileWriteResult writeOverFront(const QString& path, const QByteArray& content)
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
-        result.reason = QStringLiteral("It cannot be opened for writing: %1.")
-                            .arg(file.errorString());
+        result.reason =
+            QStringLiteral("It cannot be opened for writing: %1.").arg(file.errorString());
         return result;
     }
     if (file.write(whole) != whole.size()) {

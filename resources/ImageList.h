@@ -9,7 +9,7 @@
 // pictures of owner codes 1-7, 43-72 serve the toolbar only.
 class ImageList
 {
-public:
+  public:
     static constexpr int Count = 72;
 
     static const ImageList& instance();
@@ -25,7 +25,7 @@ public:
     // The program's 32 x 32 icon (also the About box's logo).
     static QImage programIcon();
 
-private:
+  private:
     ImageList();
     QImage images_[Count + 1];
 };

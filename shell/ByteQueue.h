@@ -9,7 +9,7 @@
 // map); this keeps a read position instead.
 class ByteQueue
 {
-public:
+  public:
     ByteQueue() = default;
     explicit ByteQueue(std::string bytes) : bytes_(std::move(bytes)) {}
 
@@ -38,7 +38,7 @@ public:
         front_ = 0;
     }
 
-private:
+  private:
     std::string bytes_;
     std::size_t front_ = 0;
 };

@@ -10,7 +10,7 @@
 // zero pages that are only touched where a map writes.
 class CellText
 {
-public:
+  public:
     static constexpr std::size_t Capacity = 3;
 
     CellText() = default;
@@ -46,7 +46,7 @@ public:
     friend bool operator==(const CellText& a, std::string_view b) { return a.view() == b; }
     friend bool operator==(const CellText& a, const CellText& b) { return a.view() == b.view(); }
 
-private:
+  private:
     void assign(std::string_view text)
     {
         // Longer texts cannot arise from the tables; keep the front rather than overrun.

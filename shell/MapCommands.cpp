@@ -26,7 +26,8 @@ OpenResult readMapIntoState(const QString& path)
         result.problem = describe(path, file.reason);
         return result;
     }
-    const std::string_view bytes(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
+    const std::string_view bytes(file.bytes.constData(),
+                                 static_cast<std::size_t>(file.bytes.size()));
     const delvard::MapCheck check = delvard::checkMapBytes(bytes);
     if (!check.ok()) {
         result.problem = describe(path, QString::fromStdString(check.reason()));
@@ -50,8 +51,8 @@ QByteArray encodeStateForSave()
     QByteArray content;
     if (MapHeader.empty())
         return content;
-    content.reserve(static_cast<qsizetype>(MapHeader.size() +
-                                           delvard::RecordSize * MapWidth * MapHeight));
+    content.reserve(
+        static_cast<qsizetype>(MapHeader.size() + delvard::RecordSize * MapWidth * MapHeight));
     content.append(MapHeader.data(), static_cast<qsizetype>(MapHeader.size()));
     std::size_t element = 0;
     for (int r = 1; r <= MapHeight; ++r) {

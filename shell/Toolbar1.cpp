@@ -31,8 +31,8 @@ Toolbar1::Toolbar1(ToolbarState& state, QWidget* parent)
         if (palette::isSeparator(number)) {
             action = addSeparator();
         } else {
-            const QString tip = QString::fromUtf8(spec.toolTip.data(),
-                                                  static_cast<qsizetype>(spec.toolTip.size()));
+            const QString tip =
+                QString::fromUtf8(spec.toolTip.data(), static_cast<qsizetype>(spec.toolTip.size()));
             action = addAction(images.icon(spec.image), tip);
             action->setToolTip(tip);
             // Checkable so that the button can be shown pressed; whether it

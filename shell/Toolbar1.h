@@ -14,7 +14,7 @@ class Toolbar1 : public QToolBar
 {
     Q_OBJECT
 
-public:
+  public:
     explicit Toolbar1(ToolbarState& state, QWidget* parent = nullptr);
     ~Toolbar1() override;
 
@@ -23,11 +23,11 @@ public:
     // The tool button that shows a (non-separator) button.
     QToolButton* buttonWidget(int number) const;
 
-signals:
+  signals:
     // An enabled button was clicked; its pressed state is already updated.
     void ButtonClick(int number);
 
-private:
+  private:
     void showState(int number);
     void userClicked(int number);
 

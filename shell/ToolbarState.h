@@ -20,7 +20,7 @@
 // only mirrors it.
 class ToolbarState
 {
-public:
+  public:
     ToolbarState();
 
     bool pressed(int button) const;
@@ -41,7 +41,7 @@ public:
     // Called with a button's number whenever its pressed or enabled state changes.
     std::function<void(int button)> changed;
 
-private:
+  private:
     void notify(int button);
 
     std::array<bool, palette::ButtonCount + 1> pressed_{};

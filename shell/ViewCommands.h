@@ -3,7 +3,7 @@
 // What the palette asks of the map window for its three view buttons.
 class ViewCommands
 {
-public:
+  public:
     virtual ~ViewCommands() = default;
     virtual void ZoomIn() = 0;
     virtual void ZoomOut() = 0;

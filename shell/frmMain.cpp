@@ -108,8 +108,8 @@ void frmMain::buildMenus()
 
     mnuPath = menuBar()->addMenu(QStringLiteral("&Path"));
     mnuPath->setObjectName(QStringLiteral("mnuPath"));
-    mnuMapFiles = item(mnuPath, "mnuMapFiles", QStringLiteral("&Map Files"),
-                       &frmMain::mnuMapFiles_Click);
+    mnuMapFiles =
+        item(mnuPath, "mnuMapFiles", QStringLiteral("&Map Files"), &frmMain::mnuMapFiles_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -134,8 +134,7 @@ void frmMain::MDIForm_Load()
     setWindowTitle(caption());
 
     const SettingsStart settings =
-        prepareSettingsFile(Module1::ProgramFolder(),
-                            settingsFallbackFolder());
+        prepareSettingsFile(Module1::ProgramFolder(), settingsFallbackFolder());
     Module1::SettingsPath = settings.path;
     if (!settings.usable) {
         QMessageBox::warning(this, caption(), settings.problem);
@@ -218,9 +217,9 @@ void frmMain::mnuSave_Click()
     for (;;) {
         const mapcommands::SaveResult saved = mapcommands::writeToMapFile(content);
         if (saved.saved) {
-            statusBar()->showMessage(QStringLiteral("Saved %1")
-                                         .arg(QDir::toNativeSeparators(Module1::MapFilePath)),
-                                     5000);
+            statusBar()->showMessage(
+                QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(Module1::MapFilePath)),
+                5000);
             return;
         }
         QMessageBox box(QMessageBox::Warning, caption(), saved.problem,

@@ -12,14 +12,13 @@ class QMenu;
 class QScrollArea;
 class Toolbar1;
 
-
 // The main window: menu, palette toolbar, the scrolling area that holds the
 // map window, and a status bar. It holds no editor state of its own.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 
-public:
+  public:
     frmMain();
     ~frmMain() override;
 
@@ -59,10 +58,10 @@ public:
     // "Delvard Version 2.0.0", from the application's title and version numbers.
     static QString caption();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void buildStatusBar();
     QString chooseMapFile();

@@ -1,6 +1,6 @@
+#include "MapCodec.h"
 #include "CodeTables.h"
 #include "MapBytes.h"
-#include "MapCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,7 @@ namespace {
 
 std::string record(std::uint8_t a, std::uint8_t b, std::uint8_t c = 0, std::uint8_t d = 0)
 {
-    return {static_cast<char>(a), static_cast<char>(b), static_cast<char>(c),
-            static_cast<char>(d)};
+    return {static_cast<char>(a), static_cast<char>(b), static_cast<char>(c), static_cast<char>(d)};
 }
 
 } // namespace
@@ -107,14 +106,13 @@ TEST(CheckMapBytes, ReportsEachKindOfDamage)
         std::size_t expected;
         std::size_t found;
     };
-    const std::string full10x8 =
-        mapBytes(10, 8) + std::string(4 * 80, '\x0E');
+    const std::string full10x8 = mapBytes(10, 8) + std::string(4 * 80, '\x0E');
     const Case cases[] = {
         {"empty file", std::string(), MapProblem::TooShortForHeader, 0, 0},
         {"35 bytes", std::string(35, 'x'), MapProblem::TooShortForHeader, 0, 0},
         {"whole 10x8", full10x8, MapProblem::None, 80, 80},
-        {"one record short", full10x8.substr(0, full10x8.size() - 4), MapProblem::TruncatedBody,
-         80, 79},
+        {"one record short", full10x8.substr(0, full10x8.size() - 4), MapProblem::TruncatedBody, 80,
+         79},
         {"one byte short", full10x8.substr(0, full10x8.size() - 1), MapProblem::TruncatedBody, 80,
          79},
         {"header only", mapBytes(3, 2), MapProblem::TruncatedBody, 6, 0},
@@ -182,10 +180,8 @@ TEST(ForeignCodes, KeepsFileBytesUntilTheCellIsPainted)
 
 TEST(DecodeMap, DecodesEveryCellInFileOrder)
 {
-    const auto bytes = mapBytes(2, 2,
-                                {{0x0E, 3, 0, 0}, {0x55, 0x55, 0, 0}, {0x1E, 7, 0, 0},
-                                 {0x07, 2, 0, 0}},
-                                "tail");
+    const auto bytes = mapBytes(
+        2, 2, {{0x0E, 3, 0, 0}, {0x55, 0x55, 0, 0}, {0x1E, 7, 0, 0}, {0x07, 2, 0, 0}}, "tail");
     const DecodedMap map = decodeMap(bytes);
     ASSERT_TRUE(map.check.ok());
     ASSERT_EQ(map.cells.size(), 4u);

@@ -1,8 +1,8 @@
 #include "EditorFixture.h"
 
 #include "Module1.h"
-#include "ToolbarState.h"
 #include "Toolbar1.h"
+#include "ToolbarState.h"
 
 #include <QToolButton>
 

@@ -14,7 +14,7 @@
 // questions), ready to open maps through the real file dialog.
 class EditorFixture : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -24,7 +24,8 @@ protected:
     // Queues answers for the open dialog (choosing path) and runs File > Open.
     void openThroughDialog(const QString& path);
     // Writes bytes as a map file in the map folder and opens it.
-    QString openMapBytes(const std::string& bytes, const QString& name = QStringLiteral("testMap.kld"));
+    QString openMapBytes(const std::string& bytes,
+                         const QString& name = QStringLiteral("testMap.kld"));
 
     // Answers the next message box with the given button and returns its text.
     void answerMessage(const QString& button, QString* text);

@@ -3,10 +3,10 @@
 #include "Module1.h"
 #include "frmMap.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QAbstractItemView>
 #include <QFileSystemModel>
 #include <QMessageBox>
 #include <QProcess>
@@ -20,7 +20,8 @@ namespace {
 // bytes 2 and 3 not 0x01 so that a save visibly rewrites them.
 std::string sampleMap(int width, int height, std::string trailing = {})
 {
-    static const std::uint8_t codes[] = {0x0E, 0x0C, 0x0A, 0x1A, 0x08, 0x01, 0x07, 0x1C, 0x23, 0x1E};
+    static const std::uint8_t codes[] = {0x0E, 0x0C, 0x0A, 0x1A, 0x08,
+                                         0x01, 0x07, 0x1C, 0x23, 0x1E};
     std::string bytes = mapBytes(width, height);
     for (int k = 0; k < width * height; ++k) {
         bytes.push_back(static_cast<char>(codes[k % 10]));
@@ -81,7 +82,8 @@ TEST_F(OpenSave, TheDialogStartsInTheMapFolderAndListsMapFilesInAnyCase)
         auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
         auto* model = view ? view->model() : nullptr;
         // The folder is read in the background: wait until it has been listed.
-        (void)QTest::qWaitFor([&] { return model && model->rowCount(view->rootIndex()) >= 3; }, 3000);
+        (void)QTest::qWaitFor([&] { return model && model->rowCount(view->rootIndex()) >= 3; },
+                              3000);
         for (int row = 0; model && row < model->rowCount(view->rootIndex()); ++row)
             listed << model->index(row, 0, view->rootIndex()).data().toString();
         dialog->reject();
@@ -125,8 +127,9 @@ TEST_F(OpenSave, BadFilesAreReportedByNameAndLeaveOpenUsable)
         answerMessage(QStringLiteral("OK"), &message);
         const QString path = openMapBytes(c.bytes, QLatin1String(c.name));
         EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
-        EXPECT_TRUE(message.contains(QLatin1String(c.reason), Qt::CaseInsensitive) ||
-                    (std::string(c.reason) == "800" && message.contains(QStringLiteral("80 cell records"))))
+        EXPECT_TRUE(
+            message.contains(QLatin1String(c.reason), Qt::CaseInsensitive) ||
+            (std::string(c.reason) == "800" && message.contains(QStringLiteral("80 cell records"))))
             << message.toStdString();
         EXPECT_FALSE(window->map());
         EXPECT_TRUE(window->mnuOpen->isEnabled());
@@ -146,7 +149,7 @@ TEST_F(OpenSave, AFileThatVanishedAfterTheDialogIsReportedAndNotCreated)
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         dialog->selectFile(gone);
         static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
-        QFile::remove(gone); // deleted between the dialog and the read
+        QFile::remove(gone);                     // deleted between the dialog and the read
     });
     window->mnuOpen_Click();
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(gone))) << message.toStdString();
@@ -170,9 +173,9 @@ TEST_F(OpenSave, SavingWithoutEditsRewritesOnlyBytesTwoAndThreeAndKeepsTrailingB
 TEST_F(OpenSave, CodesNoTableKnowsAreWrittenBackAsTheFileHeldThem)
 {
     std::string original = sampleMap(5, 4);
-    original[36 + 0] = '\x3F';       // first record, unknown terrain
-    original[36 + 1] = '\x09';       // and unknown owner
-    original[36 + 4 * 7] = '\x00';   // a later unknown terrain
+    original[36 + 0] = '\x3F';         // first record, unknown terrain
+    original[36 + 1] = '\x09';         // and unknown owner
+    original[36 + 4 * 7] = '\x00';     // a later unknown terrain
     original[36 + 4 * 9 + 1] = '\xEE'; // a later unknown owner
     start();
     const QString path = openMapBytes(original);

@@ -78,9 +78,9 @@ TEST_F(StartUp, MenuBarHasEveryItemEnabledWithoutShortcuts)
               (QStringList{QStringLiteral("&Open"), QStringLiteral("-"), QStringLiteral("&Save"),
                            QStringLiteral("-"), QStringLiteral("&Exit")}));
     EXPECT_EQ(menuTexts(window->mnuPath), (QStringList{QStringLiteral("&Map Files")}));
-    EXPECT_EQ(menuTexts(window->mnuHelp),
-              (QStringList{QStringLiteral("&About"), QStringLiteral("-"),
-                           QStringLiteral("&Read Me")}));
+    EXPECT_EQ(
+        menuTexts(window->mnuHelp),
+        (QStringList{QStringLiteral("&About"), QStringLiteral("-"), QStringLiteral("&Read Me")}));
     for (QMenu* menu : {window->mnuFile, window->mnuPath, window->mnuHelp}) {
         const auto actions = menu->actions();
         for (QAction* action : actions) {
@@ -99,9 +99,11 @@ TEST_F(StartUp, FirstRunWithoutSettingsFileAsksAboutThenFolderAndStoresIt)
     EXPECT_TRUE(ModalAnswer::seen().at(0).startsWith(QStringLiteral("frmSplash")));
     EXPECT_EQ(ModalAnswer::seen().at(1), QStringLiteral("frmGetDir: Get Map File Path"));
     EXPECT_TRUE(Module1::ChooseFolderMode); // the first run leaves it set
-    const QString ini = QString::fromUtf8(bytesOf(programFolder.file(QStringLiteral("Delvard.ini"))));
+    const QString ini =
+        QString::fromUtf8(bytesOf(programFolder.file(QStringLiteral("Delvard.ini"))));
     EXPECT_TRUE(ini.contains(QStringLiteral("[Paths]")));
-    EXPECT_TRUE(ini.contains(QStringLiteral("Map=%1").arg(Module1::MapFolder))) << ini.toStdString();
+    EXPECT_TRUE(ini.contains(QStringLiteral("Map=%1").arg(Module1::MapFolder)))
+        << ini.toStdString();
 
     // The next start asks nothing and reads the folder back.
     const QString stored = Module1::MapFolder;
@@ -176,7 +178,8 @@ TEST_F(StartUp, MapFilesStoresTheChosenFolder)
     window->mnuMapFiles_Click();
     EXPECT_EQ(Module1::MapFolder, sub);
     EXPECT_FALSE(Module1::ChooseFolderMode);
-    const QString ini = QString::fromUtf8(bytesOf(programFolder.file(QStringLiteral("Delvard.ini"))));
+    const QString ini =
+        QString::fromUtf8(bytesOf(programFolder.file(QStringLiteral("Delvard.ini"))));
     EXPECT_TRUE(ini.contains(QStringLiteral("Map=%1").arg(sub))) << ini.toStdString();
 }
 

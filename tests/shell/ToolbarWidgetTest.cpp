@@ -20,8 +20,9 @@ TEST_F(ToolbarWidget, EveryButtonHasItsTipNameAndSizeAndStartsDisabled)
             EXPECT_TRUE(action->isSeparator());
             continue;
         }
-        const QString tip = QString::fromUtf8(palette::button(b).toolTip.data(),
-                                              static_cast<qsizetype>(palette::button(b).toolTip.size()));
+        const QString tip =
+            QString::fromUtf8(palette::button(b).toolTip.data(),
+                              static_cast<qsizetype>(palette::button(b).toolTip.size()));
         EXPECT_EQ(action->toolTip(), tip);
         QToolButton* button = toolbar->buttonWidget(b);
         ASSERT_TRUE(button);

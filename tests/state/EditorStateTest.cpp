@@ -29,8 +29,7 @@ TEST(EditorState, MapFolderDefaultsToTheProgramsFolderWithoutTrailingSeparator)
     Module1::ClearEditorState();
     Module1::MapFolder.clear();
     Module1::SetStartupDefaults();
-    EXPECT_EQ(Module1::MapFolder,
-              QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    EXPECT_EQ(Module1::MapFolder, QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     EXPECT_FALSE(Module1::MapFolder.endsWith(QDir::separator()));
 }
 

@@ -1,5 +1,5 @@
-#include "Module1.h"
 #include "PaletteClicks.h"
+#include "Module1.h"
 #include "ToolbarState.h"
 #include "ViewCommands.h"
 
@@ -21,7 +21,7 @@ struct RecordingMap : ViewCommands
 // The palette as a freshly loaded map leaves it.
 class PaletteClicks : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         Module1::ClearEditorState();

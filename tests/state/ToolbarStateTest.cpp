@@ -1,5 +1,5 @@
-#include "PaletteButtons.h"
 #include "ToolbarState.h"
+#include "PaletteButtons.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -37,9 +37,8 @@ void poll()
     Pending taken = *next;
     answers.erase(next);
     modal->setProperty("modalAnswered", true);
-    seenWindows << QStringLiteral("%1: %2")
-                       .arg(QString::fromLatin1(modal->metaObject()->className()),
-                            modal->windowTitle());
+    seenWindows << QStringLiteral("%1: %2").arg(
+        QString::fromLatin1(modal->metaObject()->className()), modal->windowTitle());
     taken.answer(modal);
 }
 

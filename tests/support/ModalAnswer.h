@@ -10,7 +10,7 @@
 // then called with it; the answer must close it.
 class ModalAnswer
 {
-public:
+  public:
     using Answer = std::function<void(QWidget* modal)>;
 
     // className: e.g. "QMessageBox", "frmSplash"; empty takes any modal window.
