@@ -52,6 +52,7 @@ QScrollArea* enclosingScrollArea(const QWidget* widget)
 
 const QColor AcceptedOutline(0, 255, 255);
 const QColor RefusedOutline(255, 0, 0);
+const QColor RefusedWash(255, 0, 0, 80);
 
 } // namespace
 
@@ -437,12 +438,14 @@ void frmMap::paintEvent(QPaintEvent* event)
     }
 
     if (!outline_.isEmpty() && outline_.intersects(exposed)) {
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(outlineAccepted_ ? AcceptedOutline : RefusedOutline, 2,
-                            outlineAccepted_ ? Qt::SolidLine : Qt::DashLine, Qt::SquareCap,
-                            Qt::MiterJoin));
+        // A refused click also washes its area red: a thin line alone is
+        // easy to miss on the red-brown rock of the outer ring.
+        painter.setBrush(outlineAccepted_ ? QBrush(Qt::NoBrush) : QBrush(RefusedWash));
+        painter.setPen(QPen(outlineAccepted_ ? AcceptedOutline : RefusedOutline, 2, Qt::SolidLine,
+                            Qt::SquareCap, Qt::MiterJoin));
         painter.drawRect(QRectF(outline_).adjusted(1, 1, -1, -1));
         // A dark inner edge keeps the outline visible on a cyan or red owner colour.
+        painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::black, 1));
         painter.drawRect(QRectF(outline_).adjusted(2.5, 2.5, -2.5, -2.5));
     }
