@@ -10,6 +10,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 
 namespace {
@@ -46,9 +47,23 @@ frmGetDir::frmGetDir(QWidget* owner) : QDialog(owner, chooserFlags)
     Dir1->setHeaderHidden(true);
     Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
     Dir1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Folders are read and sorted in the background, and each folder read
+    // above the start folder pushes it further down: keep it in view as the
+    // tree grows, until the person uses the list.
+    auto keepStartFolderInView = [this] {
+        if (keepInView_)
+            Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtTop);
+    };
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, keepStartFolderInView);
+    connect(folders_, &QAbstractItemModel::layoutChanged, this, keepStartFolderInView);
+    connect(folders_, &QAbstractItemModel::rowsInserted, this, keepStartFolderInView);
+    connect(Dir1, &QAbstractItemView::pressed, this, [this] { keepInView_ = false; });
+    connect(Dir1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { keepInView_ = false; });
 
     Command1 = makeNamedControl<QPushButton>(this, "Command1", twipsRect(1680, 3720, 1215, 495));
     Command1->setText(QStringLiteral("OK"));
+    Command1->setAccessibleName(Command1->text()); // what a screen reader should say
     Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &frmGetDir::Command1_Click);
 
@@ -101,6 +116,7 @@ void frmGetDir::setDir1Path(const QString& folder)
     Dir1->expand(index);
     Dir1->setCurrentIndex(index);
     Dir1->scrollTo(index, QAbstractItemView::PositionAtTop);
+    keepInView_ = true;
 }
 
 QString frmGetDir::existingFolderFor(const QString& wanted)

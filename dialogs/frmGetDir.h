@@ -41,6 +41,8 @@ class frmGetDir : public QDialog
     void Command1_Click();
 
     QFileSystemModel* folders_;
+    // Whether the list still follows the start folder while it is read.
+    bool keepInView_ = false;
     QLabel* Label1;
     QTreeView* Dir1;
     QPushButton* Command1;

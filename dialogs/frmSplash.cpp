@@ -66,6 +66,7 @@ frmSplash::frmSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
 
     Command1 = makeNamedControl<QPushButton>(this, "Command1", twipsRect(840, 3120, 1215, 495));
     Command1->setText(QStringLiteral("OK"));
+    Command1->setAccessibleName(Command1->text()); // what a screen reader should say
     // Enter must not close the box behind the reader's back.
     Command1->setAutoDefault(false);
     Command1->setDefault(false);

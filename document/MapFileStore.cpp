@@ -17,6 +17,28 @@ QString notAFileReason(const QFileInfo& info)
     return {};
 }
 
+// Writes over the file itself, for a folder that allows no temporary file.
+// The content is never shorter than the file, so nothing is truncated and
+// no new disk space is needed beyond what the file grows by.
+FileWriteResult writeInPlace(const QString& path, const QByteArray& whole,
+                             const QString& whyNotBeside)
+{
+    FileWriteResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        result.reason = QStringLiteral("No new file can be made beside it (%1), and the file "
+                                       "itself cannot be opened for writing: %2.")
+                            .arg(whyNotBeside, file.errorString());
+        return result;
+    }
+    if (file.write(whole) != whole.size() || !file.flush()) {
+        result.reason = QStringLiteral("Writing failed: %1.").arg(file.errorString());
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
 } // namespace
 
 FileReadResult readWholeFile(const QString& path)
@@ -79,15 +101,21 @@ FileWriteResult writeOverFront(const QString& path, const QByteArray& content)
     }
 
     QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.reason =
-            QStringLiteral("It cannot be opened for writing: %1.").arg(file.errorString());
-        return result;
-    }
-    if (file.write(whole) != whole.size()) {
+    // Qt's own fallback only covers a folder without write permission; a
+    // read-only mount or an immutable folder refuses the temporary file with
+    // another error, and the file itself may still be writable.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return writeInPlace(path, whole, file.errorString());
+    // Qt buffers small writes and does not notice a failure that only shows
+    // when commit() flushes the buffer: it would then rename a short file
+    // over the map. Flushing first catches a full disk while the old file
+    // is still in place.
+    if (file.write(whole) != whole.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
         result.reason = QStringLiteral("Writing failed: %1.").arg(file.errorString());
         file.cancelWriting();
+        file.commit(); // with writing cancelled this only removes the temporary file
         return result;
     }
     if (!file.commit()) {

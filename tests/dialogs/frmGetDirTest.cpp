@@ -133,6 +133,29 @@ TEST_F(FolderChooser, OkAtOnceStoresTheSameFolder)
     EXPECT_EQ(Module1::MapFolder, before);
 }
 
+TEST_F(FolderChooser, TheStartFolderIsInViewOnceTheTreeHasBeenRead)
+{
+    // Many folders above the start folder's line, read in the background,
+    // would push it out of view if the list scrolled only once.
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(
+            QDir(scratch.path()).mkpath(QStringLiteral("a%1").arg(i, 2, 10, QLatin1Char('0'))));
+    ASSERT_TRUE(QDir(scratch.path()).mkpath(QStringLiteral("maps/old/deep")));
+    Module1::MapFolder = native(scratch.file(QStringLiteral("maps/old/deep")));
+    bool inView = false;
+    chooseWith([&](frmGetDir* chooser) {
+        auto* list = chooser->findChild<QTreeView*>(QStringLiteral("Dir1"));
+        auto shown = [list] {
+            return list->viewport()->rect().contains(list->visualRect(list->currentIndex()));
+        };
+        // Let the background reading settle, then look.
+        QTest::qWait(400);
+        inView = shown();
+    });
+    EXPECT_TRUE(inView);
+    EXPECT_EQ(Module1::MapFolder, native(scratch.file(QStringLiteral("maps/old/deep"))));
+}
+
 TEST_F(FolderChooser, AFolderWithATrailingSeparatorIsStoredWithout)
 {
     const QString folder = Module1::MapFolder;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A small tmpfs mounted on a scratch folder for one test (root only), to
+// give a save a disk that really fills up; unmounted when it goes away.
+class ScratchMount
+{
+  public:
+    explicit ScratchMount(int kilobytes);
+    ~ScratchMount();
+    ScratchMount(const ScratchMount&) = delete;
+    ScratchMount& operator=(const ScratchMount&) = delete;
+
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    // Writes filler files until the file system refuses another byte.
+    void fill() const;
+
+  private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
+// Sets the immutable attribute on a path for one scope (root ignores
+// permission bits, not this attribute).
+class Immutable
+{
+  public:
+    explicit Immutable(QString path);
+    ~Immutable();
+    Immutable(const Immutable&) = delete;
+    Immutable& operator=(const Immutable&) = delete;
+    bool active() const { return active_; }
+
+  private:
+    QString path_;
+    bool active_ = false;
+};
