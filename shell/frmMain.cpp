@@ -171,7 +171,9 @@ QString frmMain::chooseMapFile()
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilter(MapFileFilter);
-    dialog.setDirectory(Module1::MapFolder);
+    // An empty or vanished map folder would leave the dialog at the list of
+    // drives; the nearest folder that exists is a better start.
+    dialog.setDirectory(frmGetDir::existingFolderFor(Module1::MapFolder));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
