@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   clang-14 libfuzzer-14-dev
   e2fsprogs util-linux python3
+  at-spi2-core python3-pyatspi dbus
 )
 
 missing=()
