@@ -13,10 +13,11 @@
 // buttons are up again after every click, but stay pressed when the program
 // presses them, until their next click.
 //
-// Qt's QActionGroup is close but not the same: an exclusive group refuses to
-// release its checked action by program, which the palette's owner rules need
-// (they release a hero gate or a neutral-only terrain without pressing another
-// in the same run), so the palette keeps its own state and the toolbar widget
+// Qt's exclusive QActionGroup behaves the same way for the radio runs
+// (pressing by program releases the other, releasing by program is allowed,
+// a click on the pressed one keeps it). The state is kept here all the same,
+// in plain C++, so that the palette's rules and the map window work on button
+// numbers without widgets and can be tested without them; the toolbar widget
 // only mirrors it.
 class ToolbarState
 {
