@@ -7,6 +7,7 @@
 #include "PaletteClicks.h"
 #include "Settings.h"
 #include "Toolbar1.h"
+#include "Twips.h"
 #include "frmGetDir.h"
 #include "frmMap.h"
 #include "frmReadme.h"
@@ -203,7 +204,7 @@ void frmMain::showMapWindow()
     map_->setObjectName(QStringLiteral("frmMap"));
     map_->Form_Load();
     connect(map_, &frmMap::hoveredElementChanged, this, &frmMain::showHoveredCell);
-    connect(map_, &frmMap::cellsChanged, this, [this] { showHoveredCell(-2); });
+    connect(map_, &frmMap::cellsChanged, this, [this] { showHoveredCell(RepeatHoveredCell); });
     mapArea_->setWidget(map_);
     map_->show();
     showCurrentTools();
@@ -275,16 +276,15 @@ void frmMain::showCurrentTools()
     toolsLabel_->setText(QStringLiteral("Terrain: %1   Owner: %2   Cell: %3 px%4")
                              .arg(fromView(delvard::terrainName(Module1::CurrentTerrain)),
                                   fromView(delvard::ownerName(Module1::CurrentOwner)))
-                             .arg(Module1::CellSize / 15)
+                             .arg(twipsToPixels(Module1::CellSize))
                              .arg(Module1::GridShown ? QStringLiteral("   Grid") : QString()));
 }
 
 void frmMain::showHoveredCell(int element)
 {
-    static int lastElement = -1;
-    if (element == -2) // the cells changed under the pointer
-        element = lastElement;
-    lastElement = element;
+    if (element == RepeatHoveredCell) // the cells changed under the pointer
+        element = hoveredElement_;
+    hoveredElement_ = element;
     using namespace Module1;
     if (element < 0 || MapWidth <= 0 || !map_ || element >= map_->elementCount()) {
         cellLabel_->setText(QDir::toNativeSeparators(MapFilePath));

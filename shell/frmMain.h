@@ -76,4 +76,7 @@ class frmMain : public QMainWindow
     QPointer<frmMap> map_;
     QLabel* cellLabel_ = nullptr;
     QLabel* toolsLabel_ = nullptr;
+    // The element under the pointer, shown in the status bar (-1: none).
+    int hoveredElement_ = -1;
+    static constexpr int RepeatHoveredCell = -2;
 };
