@@ -3,6 +3,9 @@
 #include "Module1.h"
 #include "frmMap.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 
 namespace {
@@ -112,4 +115,28 @@ TEST_F(EditingRoad, ExitWithUnsavedEditsLeavesTheFileAlone)
     EXPECT_EQ(Module1::CellCodes[4][4][1], "2");
     window->mnuExit_Click();
     EXPECT_EQ(bytesOf(path), QByteArray(original.data(), static_cast<qsizetype>(original.size())));
+}
+
+TEST_F(EditingRoad, TheStatusBarNamesTheCellUnderThePointerAndTheTools)
+{
+    start();
+    openMapBytes(plainMap());
+    frmMap* map = window->map();
+    ASSERT_TRUE(map);
+    auto* cell = window->findChild<QLabel*>(QStringLiteral("cellLabel"));
+    auto* tools = window->findChild<QLabel*>(QStringLiteral("toolsLabel"));
+    ASSERT_TRUE(cell && tools);
+
+    const QPointF at = map->elementRect(2 * Width + 4).center(); // row 3, column 5
+    QMouseEvent move(QEvent::MouseMove, at, map->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(map, &move);
+    EXPECT_EQ(cell->text(), QStringLiteral("Row 3, column 5: Rock, Neutral"));
+
+    clickButton(*window, 39); // "Player"
+    clickButton(*window, 2);  // "Portal"
+    QTest::mouseClick(map, Qt::LeftButton, {}, at.toPoint());
+    EXPECT_EQ(cell->text(), QStringLiteral("Row 3, column 5: Portal, Player"));
+    EXPECT_TRUE(tools->text().contains(QStringLiteral("Terrain: Portal")));
+    EXPECT_TRUE(tools->text().contains(QStringLiteral("Owner: Player")));
 }
