@@ -24,35 +24,52 @@ void copyTile(const QImage& tile, uchar* targetBits, qsizetype targetStride, int
 
 } // namespace
 
+MapBands::MapBands(const delvard::DecodedMap& map, const RenderOptions& options)
+    : map_(map), side_(options.cellSize), gridPx_(options.grid ? cellart::gridLineWidth(1.0) : 0)
+{
+}
+
+const QImage& MapBands::tile(const delvard::DecodedCell& cell)
+{
+    const int terrainPicture = cell.terrainIndex;
+    const int ownerPicture =
+        cell.ownerCode == 0 ? 0 : delvard::FirstOwnerPicture - 1 + cell.ownerCode;
+    const int key = terrainPicture * 256 + ownerPicture;
+    // A big map uses few distinct cells: compose each once, then copy it.
+    auto found = tiles_.constFind(key);
+    if (found == tiles_.constEnd())
+        found = tiles_.insert(key, cellart::composeCell(ImageList::instance(), terrainPicture,
+                                                        ownerPicture, gridPx_, side_)
+                                       .convertToFormat(QImage::Format_RGB32));
+    return *found;
+}
+
+const QImage& MapBands::band(int b)
+{
+    if (band_.isNull())
+        band_ = QImage(pictureWidth(), side_, QImage::Format_RGB32);
+    band_.fill(Qt::black);
+    // Cells come row by row, so those of band b follow the previous band's.
+    while (nextCell_ < map_.cells.size()) {
+        const CellPosition at = cellPosition(map_.check.width, nextCell_);
+        if (at.row != b)
+            break;
+        copyTile(tile(map_.cells[nextCell_]), band_.bits(), band_.bytesPerLine(), at.column * side_,
+                 0);
+        ++nextCell_;
+    }
+    return band_;
+}
+
 QImage renderMap(const delvard::DecodedMap& map, const RenderOptions& options)
 {
-    const int side = options.cellSize;
-    const int width = map.check.width;
-    const int height = map.check.height;
-    QImage image((width + 2) * side, (height + 2) * side, QImage::Format_RGB32);
+    MapBands bands(map, options);
+    QImage image(bands.pictureWidth(), bands.pictureHeight(), QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    image.fill(Qt::black);
-
-    const ImageList& pictures = ImageList::instance();
-    const int gridPx = options.grid ? cellart::gridLineWidth(1.0) : 0;
-    // A big map uses few distinct cells: compose each once, then copy it.
-    QHash<int, QImage> tiles;
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    for (std::size_t k = 0; k < map.cells.size(); ++k) {
-        const delvard::DecodedCell& cell = map.cells[k];
-        const int terrainPicture = cell.terrainIndex;
-        const int ownerPicture =
-            cell.ownerCode == 0 ? 0 : delvard::FirstOwnerPicture - 1 + cell.ownerCode;
-        const int key = terrainPicture * 256 + ownerPicture;
-        auto tile = tiles.constFind(key);
-        if (tile == tiles.constEnd())
-            tile = tiles.insert(
-                key, cellart::composeCell(pictures, terrainPicture, ownerPicture, gridPx, side)
-                         .convertToFormat(QImage::Format_RGB32));
-        const CellPosition at = cellPosition(width, k);
-        copyTile(*tile, bits, stride, at.column * side, at.row * side);
-    }
+    const qsizetype bandBytes = image.bytesPerLine() * options.cellSize;
+    for (int b = 0; b < bands.bandCount(); ++b)
+        std::memcpy(image.bits() + b * bandBytes, bands.band(b).constBits(),
+                    static_cast<std::size_t>(bandBytes));
     return image;
 }

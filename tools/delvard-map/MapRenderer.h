@@ -2,6 +2,7 @@
 
 #include "MapCodec.h"
 
+#include <QHash>
 #include <QImage>
 
 struct RenderOptions
@@ -14,6 +15,33 @@ struct RenderOptions
 
     int cellSize = DefaultCellSize; // pixels per cell
     bool grid = false;
+};
+
+// Draws the map one band at a time: band b is the b-th row of cells (band 0
+// and the last band are the black margins), `cellSize` pixels high and the
+// whole picture wide. A whole 255 x 255 map at 72 px would take 1.3 GB as one
+// picture; band by band it takes a few megabytes.
+class MapBands
+{
+  public:
+    MapBands(const delvard::DecodedMap& map, const RenderOptions& options);
+
+    int pictureWidth() const { return (map_.check.width + 2) * side_; }
+    int pictureHeight() const { return bandCount() * side_; }
+    int bandCount() const { return map_.check.height + 2; }
+
+    // Band b, RGB32; bands must be asked for in order from 0.
+    const QImage& band(int b);
+
+  private:
+    const QImage& tile(const delvard::DecodedCell& cell);
+
+    const delvard::DecodedMap& map_;
+    const int side_;
+    const int gridPx_;
+    QImage band_;
+    QHash<int, QImage> tiles_;
+    std::size_t nextCell_ = 0;
 };
 
 // The map as the map window shows it: a black margin one cell wide on every

@@ -3,9 +3,10 @@
 #include "CommandLine.h"
 #include "MapFile.h"
 #include "MapRenderer.h"
+#include "PngStreamWriter.h"
 
 #include <QDir>
-#include <QImageWriter>
+#include <QSaveFile>
 
 namespace {
 
@@ -63,24 +64,27 @@ int runRenderCommand(const QStringList& args, CommandIo& io)
         io.err.flush();
         return ExitProblem;
     }
-    const QImage image = renderMap(file.decoded, options);
     const QString target = QDir::toNativeSeparators(paths[1]);
-    if (image.isNull()) {
-        io.err << "delvard-map render: " << file.displayName()
-               << ": The picture would be too large to hold in memory; try a smaller "
-                  "--cell-size.\n";
+    auto cannotWrite = [&](const QString& why) {
+        io.err << "delvard-map render: " << target << ": Cannot write the picture: " << why
+               << ".\n";
         io.err.flush();
         return ExitProblem;
-    }
-    QImageWriter writer(paths[1], "png");
-    // Fast zlib settings: a map picture is large and mostly repeated tiles,
-    // so the best compression costs seconds and saves little.
-    writer.setQuality(85);
-    if (!writer.write(image)) {
-        io.err << "delvard-map render: " << target
-               << ": Cannot write the picture: " << writer.errorString() << ".\n";
-        io.err.flush();
-        return ExitProblem;
-    }
+    };
+    // Band by band straight into the file: the whole picture of a big map at
+    // a large cell size would not fit in memory. The file appears only once
+    // it is complete.
+    MapBands bands(file.decoded, options);
+    QSaveFile out(paths[1]);
+    if (!out.open(QIODevice::WriteOnly))
+        return cannotWrite(out.errorString());
+    PngStreamWriter png(out, bands.pictureWidth(), bands.pictureHeight());
+    for (int b = 0; b < bands.bandCount(); ++b)
+        if (!png.writeRows(bands.band(b)))
+            return cannotWrite(png.errorString());
+    if (!png.finish())
+        return cannotWrite(png.errorString());
+    if (!out.commit())
+        return cannotWrite(out.errorString());
     return ExitSuccess;
 }

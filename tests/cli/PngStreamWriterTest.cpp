@@ -1,0 +1,69 @@
+#include "PngStreamWriter.h"
+#include "MapFile.h"
+#include "MapRenderer.h"
+#include "RunProgram.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every channel of every pixel differs from its neighbours, so a swapped
+// channel, a lost row or a shifted band shows.
+QImage patterned(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 13 + x * 3) % 256, (x * y) % 256));
+    return image;
+}
+
+} // namespace
+
+TEST(PngStreamWriter, BandsReadBackAsTheSamePicture)
+{
+    const QImage picture = patterned(157, 61);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PngStreamWriter png(buffer, picture.width(), picture.height());
+    for (int top = 0; top < picture.height(); top += 7)
+        ASSERT_TRUE(png.writeRows(
+            picture.copy(0, top, picture.width(), std::min(7, picture.height() - top))))
+            << png.errorString().toStdString();
+    ASSERT_TRUE(png.finish()) << png.errorString().toStdString();
+
+    const QImage read = QImage::fromData(buffer.data(), "PNG");
+    ASSERT_FALSE(read.isNull());
+    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), picture);
+}
+
+TEST(PngStreamWriter, RefusesRowsThatDoNotFitAndAShortPicture)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PngStreamWriter png(buffer, 10, 4);
+    EXPECT_FALSE(png.writeRows(patterned(9, 2)));
+
+    PngStreamWriter shortPicture(buffer, 10, 4);
+    ASSERT_TRUE(shortPicture.writeRows(patterned(10, 3)));
+    EXPECT_FALSE(shortPicture.finish());
+}
+
+TEST(RenderCommand, WritesExactlyWhatTheRendererDraws)
+{
+    QTemporaryDir dir;
+    const QString sample = QStringLiteral(DELVARD_SAMPLES_DIR "/trailing-12x9Map.kld");
+    const QString out = dir.filePath(QStringLiteral("map.png"));
+    const RunResult run =
+        runProgram({QStringLiteral("render"), sample, out, QStringLiteral("--cell-size"),
+                    QStringLiteral("13"), QStringLiteral("--grid")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const MapFile file = loadMapFile(sample);
+    const QImage expected = renderMap(file.decoded, {13, true});
+    EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), expected);
+}
