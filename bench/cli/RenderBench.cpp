@@ -1,7 +1,7 @@
 #include "MapFile.h"
 #include "MapRenderer.h"
-
 #include "PngStreamWriter.h"
+
 #include <QBuffer>
 
 #include <benchmark/benchmark.h>
