@@ -171,17 +171,6 @@ QImage gridCheckerboard(int side, int squares)
     return image;
 }
 
-QImage plus(int side)
-{
-    QImage image = blank(side);
-    QPainter painter(&image);
-    const int bar = side / 4;
-    const int start = side / 8;
-    painter.fillRect(start, (side - bar) / 2, side - 2 * start, bar, Qt::black);
-    painter.fillRect((side - bar) / 2, start, bar, side - 2 * start, Qt::black);
-    return image;
-}
-
 QImage minus(int side)
 {
     QImage image = blank(side);
@@ -189,6 +178,17 @@ QImage minus(int side)
     const int bar = side / 4;
     const int start = side / 8;
     painter.fillRect(start, (side - bar) / 2, side - 2 * start, bar, Qt::black);
+    return image;
+}
+
+QImage plus(int side)
+{
+    // The minus sign with the same bar standing across it.
+    QImage image = minus(side);
+    QPainter painter(&image);
+    const int bar = side / 4;
+    const int start = side / 8;
+    painter.fillRect((side - bar) / 2, start, bar, side - 2 * start, Qt::black);
     return image;
 }
 

@@ -15,6 +15,14 @@ from .scenarios_road import SAMPLES, check, map_folder_with, program_remembering
 EDITS = [((3, 3), "Portal", "Player"), ((4, 4), "Hatchery", "Keeper 2")]
 
 
+
+def answer_first_run(ctx, editor):
+    """OK on the About box, then OK on the folder chooser, as a person would."""
+    about = editor.window("About Delvard")
+    ctx.desktop.click(*a11y.centre(a11y.find(about, name="OK", role_name="push button")))
+    chooser = editor.window("Get Map File Path")
+    ctx.desktop.click(*a11y.centre(a11y.find(chooser, name="OK", role_name="push button")))
+
 def open_and_paint(ctx, maps, map_name):
     """Starts the editor on maps, opens map_name and paints two cells."""
     map_file = maps / map_name
@@ -178,10 +186,7 @@ def settings_in_read_only_program_folder(ctx):
     before = tree_digests(program)
     make_immutable(ctx, program)
     editor = ctx.start(program)
-    about = editor.window("About Delvard")
-    ctx.desktop.click(*a11y.centre(a11y.find(about, name="OK", role_name="push button")))
-    chooser = editor.window("Get Map File Path")
-    ctx.desktop.click(*a11y.centre(a11y.find(chooser, name="OK", role_name="push button")))
+    answer_first_run(ctx, editor)
     editor.main()
     time.sleep(0.5)
     check(editor.window_titles() == [CAPTION], f"windows: {editor.window_titles()}")
@@ -249,10 +254,7 @@ def odd_folder_name(ctx):
     map_file = program / "heart-7x7Map.kld"
     expected = ExpectedMap(map_file.read_bytes())
     editor = ctx.start(program)
-    about = editor.window("About Delvard")
-    ctx.desktop.click(*a11y.centre(a11y.find(about, name="OK", role_name="push button")))
-    chooser = editor.window("Get Map File Path")
-    ctx.desktop.click(*a11y.centre(a11y.find(chooser, name="OK", role_name="push button")))
+    answer_first_run(ctx, editor)
     editor.main()
     settings = program / "Delvard.ini"
     a11y.wait_for(lambda: settings.stat().st_size > 0, 5, "the settings to be written")
