@@ -6,7 +6,7 @@ namespace palette {
 
 namespace {
 
-constexpr std::array<ButtonSpec, ButtonCount> Buttons{{
+constexpr std::array<Button, ButtonCount> Buttons{{
     {1, "Heart", 43, Group::Terrain},
     {2, "Portal", 44, Group::Terrain},
     {3, "Treasury", 45, Group::Terrain},
@@ -58,7 +58,7 @@ constexpr std::array<ButtonSpec, ButtonCount> Buttons{{
 
 } // namespace
 
-const ButtonSpec& button(int number)
+const Button& button(int number)
 {
     assert(number >= 1 && number <= ButtonCount);
     return Buttons[static_cast<std::size_t>(number - 1)];

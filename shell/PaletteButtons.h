@@ -18,7 +18,7 @@ enum class Group {
     Separator,      // 28, 36, 44
 };
 
-struct ButtonSpec
+struct Button
 {
     int number;
     std::string_view toolTip; // empty for separators
@@ -26,7 +26,7 @@ struct ButtonSpec
     Group group;
 };
 
-const ButtonSpec& button(int number); // 1..47
+const Button& button(int number); // 1..47
 
 bool isSeparator(int number);
 bool isRadio(int number); // terrain, hero-gate and owner buttons

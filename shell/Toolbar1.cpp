@@ -26,14 +26,13 @@ Toolbar1::Toolbar1(ToolbarState& state, QWidget* parent)
 
     const ImageList& images = ImageList::instance();
     for (int number = 1; number <= palette::ButtonCount; ++number) {
-        const palette::ButtonSpec& spec = palette::button(number);
+        const palette::Button& entry = palette::button(number);
         QAction* action = nullptr;
         if (palette::isSeparator(number)) {
             action = addSeparator();
         } else {
-            const QString tip =
-                QString::fromUtf8(spec.toolTip.data(), static_cast<qsizetype>(spec.toolTip.size()));
-            action = addAction(images.icon(spec.image), tip);
+            const QString tip = QString::fromUtf8(entry.toolTip);
+            action = addAction(images.icon(entry.image), tip);
             action->setToolTip(tip);
             // Checkable so that the button can be shown pressed; whether it
             // is pressed is decided by the state, not by Qt's toggling.

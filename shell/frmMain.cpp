@@ -31,11 +31,6 @@ frmMain* theMainWindow = nullptr;
 // The open dialog's one filter: description and pattern.
 const QString MapFileFilter = QStringLiteral("Qz4 Map File (*map.kld)");
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 frmMain::frmMain()
@@ -274,8 +269,8 @@ void frmMain::Toolbar1_ButtonClick(int b)
 void frmMain::showCurrentTools()
 {
     toolsLabel_->setText(QStringLiteral("Terrain: %1   Owner: %2   Cell: %3 px%4")
-                             .arg(fromView(delvard::terrainName(Module1::CurrentTerrain)),
-                                  fromView(delvard::ownerName(Module1::CurrentOwner)))
+                             .arg(QString::fromUtf8(delvard::terrainName(Module1::CurrentTerrain)),
+                                  QString::fromUtf8(delvard::ownerName(Module1::CurrentOwner)))
                              .arg(twipsToPixels(Module1::CellSize))
                              .arg(Module1::GridShown ? QStringLiteral("   Grid") : QString()));
 }
@@ -295,7 +290,7 @@ void frmMain::showHoveredCell(int element)
     const int terrain = CellCodes[row][column][1].toInt();
     const int owner = CellCodes[row][column][2].toInt();
     auto name = [](std::string_view known, const char* unknown) {
-        return known.empty() ? QLatin1String(unknown) : fromView(known);
+        return known.empty() ? QLatin1String(unknown) : QString::fromUtf8(known);
     };
     cellLabel_->setText(QStringLiteral("Row %1, column %2: %3, %4")
                             .arg(row)

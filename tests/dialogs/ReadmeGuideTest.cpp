@@ -37,8 +37,7 @@ TEST(ShippedGuide, NamesEveryPaletteButtonByItsToolTip)
     for (int number = 1; number <= palette::ButtonCount; ++number) {
         if (palette::isSeparator(number))
             continue;
-        const std::string_view tip = palette::button(number).toolTip;
-        const QString name = QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
+        const QString name = QString::fromUtf8(palette::button(number).toolTip);
         EXPECT_TRUE(text.contains(name)) << "button " << number << " " << name.toStdString();
     }
 }

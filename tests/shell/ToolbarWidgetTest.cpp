@@ -20,9 +20,7 @@ TEST_F(ToolbarWidget, EveryButtonHasItsTipNameAndSizeAndStartsDisabled)
             EXPECT_TRUE(action->isSeparator());
             continue;
         }
-        const QString tip =
-            QString::fromUtf8(palette::button(b).toolTip.data(),
-                              static_cast<qsizetype>(palette::button(b).toolTip.size()));
+        const QString tip = QString::fromUtf8(palette::button(b).toolTip);
         EXPECT_EQ(action->toolTip(), tip);
         QToolButton* button = toolbar->buttonWidget(b);
         ASSERT_TRUE(button);

@@ -21,20 +21,23 @@ MapSummary summarizeMap(const delvard::DecodedMap& map)
     return summary;
 }
 
+namespace {
+
+QString labelOf(std::string_view name)
+{
+    return name.empty() ? QStringLiteral("none") : QString::fromUtf8(name);
+}
+
+} // namespace
+
 QString terrainLabel(int terrainIndex)
 {
-    const std::string_view name = delvard::terrainName(terrainIndex);
-    if (name.empty())
-        return QStringLiteral("none");
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return labelOf(delvard::terrainName(terrainIndex));
 }
 
 QString ownerLabel(int ownerCode)
 {
-    const std::string_view name = delvard::ownerName(ownerCode);
-    if (name.empty())
-        return QStringLiteral("none");
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return labelOf(delvard::ownerName(ownerCode));
 }
 
 QString hexByte(int value)

@@ -13,11 +13,6 @@ constexpr int Gap = 4;
 constexpr int LabelWidth = 130;
 constexpr int HeaderHeight = 28;
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QImage composed(const QImage& owner, const QImage& terrain, int side)
 {
     // Scaled as the map window scales them: each picture on its own, by
@@ -53,13 +48,14 @@ QImage contactSheet(const QVector<QImage>& pictures)
     painter.setFont(labelFont(12));
     for (int o = 1; o <= columns; ++o) {
         const QRect header(LabelWidth + (o - 1) * (Cell + Gap), 0, Cell, HeaderHeight);
-        painter.drawText(header, Qt::AlignCenter, fromView(delvard::ownerName(o)));
+        painter.drawText(header, Qt::AlignCenter, QString::fromUtf8(delvard::ownerName(o)));
     }
     painter.setFont(labelFont(14));
     for (int t = 1; t <= rows; ++t) {
         const int top = HeaderHeight + (t - 1) * (Cell + Gap);
-        painter.drawText(QRect(6, top, LabelWidth - 10, Cell), Qt::AlignVCenter | Qt::AlignLeft,
-                         QStringLiteral("%1 %2").arg(t).arg(fromView(delvard::terrainName(t))));
+        painter.drawText(
+            QRect(6, top, LabelWidth - 10, Cell), Qt::AlignVCenter | Qt::AlignLeft,
+            QStringLiteral("%1 %2").arg(t).arg(QString::fromUtf8(delvard::terrainName(t))));
         for (int o = 1; o <= columns; ++o) {
             const QImage cell =
                 composed(pictures.at(delvard::FirstOwnerPicture + o - 1), pictures.at(t), Cell);

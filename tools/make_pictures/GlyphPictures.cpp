@@ -171,13 +171,19 @@ QImage gridCheckerboard(int side, int squares)
     return image;
 }
 
+// The bar of the zoom signs, lying across the middle of the square.
+static QRect signBar(int side)
+{
+    const int bar = side / 4;
+    const int start = side / 8;
+    return {start, (side - bar) / 2, side - 2 * start, bar};
+}
+
 QImage minus(int side)
 {
     QImage image = blank(side);
     QPainter painter(&image);
-    const int bar = side / 4;
-    const int start = side / 8;
-    painter.fillRect(start, (side - bar) / 2, side - 2 * start, bar, Qt::black);
+    painter.fillRect(signBar(side), Qt::black);
     return image;
 }
 
@@ -186,9 +192,8 @@ QImage plus(int side)
     // The minus sign with the same bar standing across it.
     QImage image = minus(side);
     QPainter painter(&image);
-    const int bar = side / 4;
-    const int start = side / 8;
-    painter.fillRect((side - bar) / 2, start, bar, side - 2 * start, Qt::black);
+    const QRect lying = signBar(side);
+    painter.fillRect(QRect(lying.y(), lying.x(), lying.height(), lying.width()), Qt::black);
     return image;
 }
 
