@@ -1,8 +1,10 @@
 #include "MapCommands.h"
 
 #include "MapCodec.h"
-#include "MapFileStore.h"
+#include "MapFileReader.h"
+#include "MapFileWriter.h"
 #include "Module1.h"
+#include "NativeFileName.h"
 
 #include <QDir>
 
@@ -21,13 +23,12 @@ QString describe(const QString& path, const QString& reason)
 OpenResult readMapIntoState(const QString& path)
 {
     OpenResult result;
-    const delvard::FileReadResult file = delvard::readWholeFile(path);
+    const delvard::FileRead file = delvard::readMapFile(delvard::nativePath(path));
     if (!file.ok) {
-        result.problem = describe(path, file.reason);
+        result.problem = describe(path, QString::fromStdString(file.reason));
         return result;
     }
-    const std::string_view bytes(file.bytes.constData(),
-                                 static_cast<std::size_t>(file.bytes.size()));
+    const std::string_view bytes(file.bytes);
     const delvard::MapCheck check = delvard::checkMapBytes(bytes);
     if (!check.ok()) {
         result.problem = describe(path, QString::fromStdString(check.reason()));
@@ -76,7 +77,7 @@ QByteArray encodeStateForSave()
 SaveResult writeToMapFile(const QByteArray& content)
 {
     SaveResult result;
-    const delvard::FileWriteResult written = delvard::writeOverFront(Module1::MapFilePath, content);
+    const delvard::FileWrite written = delvard::writeMapOverFront(Module1::MapFilePath, content);
     if (written.ok) {
         result.saved = true;
         return result;

@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "Toolbar1.h"
 #include "Twips.h"
+#include "WindowFit.h"
 #include "frmGetDir.h"
 #include "frmMap.h"
 #include "frmReadme.h"
@@ -23,6 +24,8 @@
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 
 namespace {
 
@@ -55,8 +58,37 @@ frmMain::frmMain()
 
     buildStatusBar();
 
-    const QSize available = screen() ? screen()->availableSize() : QSize(1280, 860);
-    resize(qMin(1240, available.width()), qMin(820, available.height()));
+    // Before the window is shown its frame is not known yet; the style's
+    // title bar stands in for it, and the first show corrects the guess.
+    const int edge = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    fitToScreen(QMargins(edge, style()->pixelMetric(QStyle::PM_TitleBarHeight) + edge, edge, edge));
+}
+
+void frmMain::fitToScreen(QMargins frame)
+{
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 860);
+    resize(fittedContentSize(DesignedSize, available.size(), frame));
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (fittedOnScreen_)
+        return;
+    fittedOnScreen_ = true;
+    // The window system has placed the frame by the time the first events
+    // after showing are handled; a window that still pokes out of the
+    // available area (a laptop screen, a task bar) is made to fit.
+    QTimer::singleShot(0, this, [this] {
+        const QRect available = screen() ? screen()->availableGeometry() : QRect();
+        const QRect frame = frameGeometry();
+        if (available.isEmpty() || available.contains(frame))
+            return;
+        fitToScreen(QMargins(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                             frame.right() - geometry().right(),
+                             frame.bottom() - geometry().bottom()));
+        move(available.topLeft());
+    });
 }
 
 frmMain::~frmMain()
@@ -181,12 +213,21 @@ void frmMain::mnuOpen_Click()
     if (Module1::MapFilePath.isEmpty())
         return;
 
-    const mapcommands::OpenResult opened = mapcommands::readMapIntoState(Module1::MapFilePath);
-    if (!opened.loaded) {
-        QMessageBox::warning(this, caption(), opened.problem);
-        return;
+    // A file is read whole; no file may end the program, not even one that
+    // takes more memory than there is.
+    try {
+        const mapcommands::OpenResult opened = mapcommands::readMapIntoState(Module1::MapFilePath);
+        if (!opened.loaded) {
+            QMessageBox::warning(this, caption(), opened.problem);
+            return;
+        }
+        showMapWindow();
+    } catch (const std::bad_alloc&) {
+        QMessageBox::warning(this, caption(),
+                             QStringLiteral("The map file \"%1\" cannot be opened.\n\nThere is "
+                                            "not enough memory to read it.")
+                                 .arg(QDir::toNativeSeparators(Module1::MapFilePath)));
     }
-    showMapWindow();
 }
 
 void frmMain::showMapWindow()

@@ -58,8 +58,12 @@ class frmMain : public QMainWindow
     // "Delvard Version 2.0.0", from the application's title and version numbers.
     static QString caption();
 
+    // The size the window opens at where the screen has room for it.
+    static constexpr QSize DesignedSize{1240, 820};
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void buildMenus();
@@ -69,6 +73,7 @@ class frmMain : public QMainWindow
     void storeMapFolder();
     void showHoveredCell(int element);
     void showCurrentTools();
+    void fitToScreen(QMargins frame);
 
     ToolbarState toolbarState_;
     Toolbar1* toolbar_ = nullptr;
@@ -79,4 +84,5 @@ class frmMain : public QMainWindow
     // The element under the pointer, shown in the status bar (-1: none).
     int hoveredElement_ = -1;
     static constexpr int RepeatHoveredCell = -2;
+    bool fittedOnScreen_ = false;
 };

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "Module1.h"
+#include "WindowFit.h"
 #include "frmGetDir.h"
 
 #include <QApplication>
@@ -8,7 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTest>
 
 namespace {
 
@@ -63,6 +67,27 @@ TEST_F(StartUp, CaptionComesFromTitleAndVersionNumbers)
     start();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Delvard Version 2.0.0"));
     EXPECT_FALSE(window->windowIcon().isNull());
+}
+
+TEST(WindowFit, KeepsTheDesignedSizeWhereTheScreenAllowsAndShrinksWhereNot)
+{
+    const QSize designed = frmMain::DesignedSize;
+    EXPECT_EQ(fittedContentSize(designed, {1920, 1040}, {1, 30, 1, 1}), designed);
+    // A 1366 x 768 laptop screen with a 28-pixel panel and a 30-pixel title bar.
+    EXPECT_EQ(fittedContentSize(designed, {1366, 740}, {2, 30, 2, 2}), QSize(1240, 708));
+    EXPECT_EQ(fittedContentSize(designed, {1024, 600}, {}), QSize(1024, 600));
+}
+
+TEST_F(StartUp, TheWindowAndItsStatusBarFitTheScreen)
+{
+    start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QRect available = window->screen()->availableGeometry();
+    ASSERT_LT(available.height(), frmMain::DesignedSize.height()); // the offscreen screen is small
+    EXPECT_TRUE(available.contains(window->frameGeometry()));
+    const QRect statusBar(window->statusBar()->mapToGlobal(QPoint()), window->statusBar()->size());
+    EXPECT_TRUE(available.contains(statusBar));
 }
 
 TEST_F(StartUp, MenuBarHasEveryItemEnabledWithoutShortcuts)

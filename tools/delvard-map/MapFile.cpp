@@ -1,6 +1,7 @@
 #include "MapFile.h"
 
-#include "MapFileStore.h"
+#include "MapFileReader.h"
+#include "NativeFileName.h"
 
 #include <QDir>
 
@@ -13,7 +14,7 @@ QString MapFile::problem() const
 
 QString MapFile::displayName() const
 {
-    return QDir::toNativeSeparators(path);
+    return delvard::displayName(path);
 }
 
 MapFile loadMapFile(const QString& path)
@@ -21,14 +22,13 @@ MapFile loadMapFile(const QString& path)
     MapFile file;
     file.path = path;
     // The editor's own reader: the same reasons for the same bad files.
-    delvard::FileReadResult read = delvard::readWholeFile(path);
+    delvard::FileRead read = delvard::readMapFile(delvard::nativePath(path));
     if (!read.ok) {
-        file.readError = read.reason;
+        file.readError = QString::fromStdString(read.reason);
         return file;
     }
     file.bytes = std::move(read.bytes);
-    file.decoded = delvard::decodeMap(
-        std::string_view(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size())));
+    file.decoded = delvard::decodeMap(file.bytes);
     return file;
 }
 

@@ -12,7 +12,7 @@ struct MapFile
 {
     QString path;      // as given on the command line
     QString readError; // why the file could not be read at all; empty if it was
-    QByteArray bytes;
+    std::string bytes;
     delvard::DecodedMap decoded;
 
     bool readable() const { return readError.isEmpty(); }

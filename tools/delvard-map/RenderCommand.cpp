@@ -3,10 +3,9 @@
 #include "CommandLine.h"
 #include "MapFile.h"
 #include "MapRenderer.h"
-#include "PngStreamWriter.h"
-
-#include <QDir>
-#include <QSaveFile>
+#include "NativeFileName.h"
+#include "PictureFile.h"
+#include "PngWriter.h"
 
 namespace {
 
@@ -64,7 +63,7 @@ int runRenderCommand(const QStringList& args, CommandIo& io)
         io.err.flush();
         return ExitProblem;
     }
-    const QString target = QDir::toNativeSeparators(paths[1]);
+    const QString target = delvard::displayName(paths[1]);
     auto cannotWrite = [&](const QString& why) {
         io.err << "delvard-map render: " << target << ": Cannot write the picture: " << why
                << ".\n";
@@ -72,19 +71,20 @@ int runRenderCommand(const QStringList& args, CommandIo& io)
         return ExitProblem;
     };
     // Band by band straight into the file: the whole picture of a big map at
-    // a large cell size would not fit in memory. The file appears only once
-    // it is complete.
+    // a large cell size would not fit in memory.
     MapBands bands(file.decoded, options);
-    QSaveFile out(paths[1]);
-    if (!out.open(QIODevice::WriteOnly))
-        return cannotWrite(out.errorString());
-    PngStreamWriter png(out, bands.pictureWidth(), bands.pictureHeight());
+    PictureFile out(paths[1]);
+    if (!out.open())
+        return cannotWrite(out.problem());
+    PngWriter png([&out](const char* bytes, std::size_t size) { return out.write(bytes, size); },
+                  bands.pictureWidth(), bands.pictureHeight());
+    auto failure = [&] {
+        return cannotWrite(out.problem().isEmpty() ? png.errorString() : out.problem());
+    };
     for (int b = 0; b < bands.bandCount(); ++b)
         if (!png.writeRows(bands.band(b)))
-            return cannotWrite(png.errorString());
-    if (!png.finish())
-        return cannotWrite(png.errorString());
-    if (!out.commit())
-        return cannotWrite(out.errorString());
+            return failure();
+    if (!png.finish() || !out.finish())
+        return failure();
     return ExitSuccess;
 }

@@ -1,6 +1,7 @@
 """Faults made for real under the running editor: what the user is told, and
 that no byte of any file is lost."""
 
+import os
 import random
 import shutil
 import time
@@ -181,6 +182,65 @@ def disk_full(ctx):
     edits_still_shown(editor)
 
 
+def disk_with_room_for_one_copy(ctx):
+    """A 255 x 255 map on a disk with room for it, but not for a second copy."""
+    disk = full_disk(ctx, size="300k")
+    maps = disk / "maps"
+    maps.mkdir()
+    shutil.copy2(SAMPLES / "large-255x255Map.kld", maps / "large-255x255Map.kld")
+    editor, map_file, _ = open_and_paint(ctx, maps, "large-255x255Map.kld")
+    before = tree_digests(maps)
+    box, message = save_and_read_message(ctx, editor)
+    message_names(message, map_file, "No space left on device")
+    editor.answer(box, "Cancel")
+    a11y.wait_for(lambda: editor.window_titles() == [CAPTION], 5, "the message to close")
+    check(tree_digests(maps) == before, "a failed save changed or left a file")
+    edits_still_shown(editor)
+    ctx.note("checksums unchanged")
+
+
+def open_named_pipe(ctx):
+    """A named pipe that looks like a map: refused at once, nothing waits for a writer."""
+    maps = map_folder_with(ctx, "small-10x8Map.kld")
+    pipe = maps / "pipeMap.kld"
+    os.mkfifo(pipe)
+    before = tree_digests(maps)
+    editor = ctx.start(program_remembering(ctx, maps))
+    editor.main()
+    editor.open_dialog()
+    time.sleep(0.2)
+    ctx.desktop.type_text(str(pipe))
+    ctx.desktop.key("Return")
+    box, texts = editor.message_box()
+    message = " ".join(texts)
+    ctx.note(f"the user is told: {message!r}")
+    message_names(message, pipe, "named pipe")
+    ctx.desktop.key("Return")
+    a11y.wait_for(lambda: editor.window_titles() == [CAPTION], 5, "the message to close")
+    check(editor.map_widget() is None, "a map was shown")
+    editor.open_map(maps / "small-10x8Map.kld", 10, 8)  # the editor still works
+    check(pipe.is_fifo() and tree_digests(maps) == before, "a file changed")
+
+
+def save_hard_linked_map(ctx):
+    """Both names of a map with two hard links get the saved bytes."""
+    maps = map_folder_with(ctx, "small-10x8Map.kld")
+    elsewhere = ctx.root / "elsewhere"
+    elsewhere.mkdir()
+    other_name = elsewhere / "sameMap.kld"
+    os.link(maps / "small-10x8Map.kld", other_name)
+    inode = other_name.stat().st_ino
+    editor, map_file, expected = open_and_paint(ctx, maps, "small-10x8Map.kld")
+    editor.menu("File", "Save")
+    a11y.wait_for(lambda: map_file.read_bytes() == expected.bytes(), 10,
+                  "the save: " + describe_difference(map_file.read_bytes(), expected.bytes()))
+    check(other_name.read_bytes() == expected.bytes(), "the other name kept the old bytes")
+    check(map_file.stat().st_ino == inode == other_name.stat().st_ino, "the names were split")
+    check(sorted(p.name for p in maps.iterdir()) == ["small-10x8Map.kld"],
+          f"left in the folder: {sorted(p.name for p in maps.iterdir())}")
+    ctx.note("one file under both names, holding the saved bytes")
+
+
 def settings_in_read_only_program_folder(ctx):
     program = ctx.program_folder()
     before = tree_digests(program)
@@ -312,7 +372,8 @@ def open_truncated_map(ctx):
     check(tree_digests(maps) == before, "opening changed a file")
 
 
-SCENARIOS = [open_truncated_map, read_only_map_file, retry_after_making_writable, read_only_map_folder,
+SCENARIOS = [open_truncated_map, open_named_pipe, save_hard_linked_map,
+             disk_with_room_for_one_copy, read_only_map_file, retry_after_making_writable, read_only_map_folder,
              map_file_deleted_before_save, map_file_replaced_by_folder, disk_full,
              settings_in_read_only_program_folder, settings_nowhere_writable,
              settings_of_binary_garbage, odd_folder_name]

@@ -1,9 +1,8 @@
-#include "PngStreamWriter.h"
+#include "PngWriter.h"
 #include "MapFile.h"
 #include "MapRenderer.h"
 #include "RunProgram.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -23,35 +22,44 @@ QImage patterned(int width, int height)
     return image;
 }
 
+PngWriter::Sink into(QByteArray& bytes)
+{
+    return [&bytes](const char* data, std::size_t size) {
+        bytes.append(data, static_cast<qsizetype>(size));
+        return true;
+    };
+}
+
 } // namespace
 
-TEST(PngStreamWriter, BandsReadBackAsTheSamePicture)
+TEST(PngWriter, BandsReadBackAsTheSamePicture)
 {
     const QImage picture = patterned(157, 61);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    PngStreamWriter png(buffer, picture.width(), picture.height());
+    QByteArray buffer;
+    PngWriter png(into(buffer), picture.width(), picture.height());
     for (int top = 0; top < picture.height(); top += 7)
         ASSERT_TRUE(png.writeRows(
             picture.copy(0, top, picture.width(), std::min(7, picture.height() - top))))
             << png.errorString().toStdString();
     ASSERT_TRUE(png.finish()) << png.errorString().toStdString();
 
-    const QImage read = QImage::fromData(buffer.data(), "PNG");
+    const QImage read = QImage::fromData(buffer, "PNG");
     ASSERT_FALSE(read.isNull());
     EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), picture);
 }
 
-TEST(PngStreamWriter, RefusesRowsThatDoNotFitAndAShortPicture)
+TEST(PngWriter, RefusesRowsThatDoNotFitAShortPictureAndAFailingSink)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    PngStreamWriter png(buffer, 10, 4);
+    QByteArray buffer;
+    PngWriter png(into(buffer), 10, 4);
     EXPECT_FALSE(png.writeRows(patterned(9, 2)));
 
-    PngStreamWriter shortPicture(buffer, 10, 4);
+    PngWriter shortPicture(into(buffer), 10, 4);
     ASSERT_TRUE(shortPicture.writeRows(patterned(10, 3)));
     EXPECT_FALSE(shortPicture.finish());
+
+    PngWriter refused([](const char*, std::size_t) { return false; }, 10, 4);
+    EXPECT_FALSE(refused.writeRows(patterned(10, 4)) && refused.finish());
 }
 
 TEST(RenderCommand, WritesExactlyWhatTheRendererDraws)

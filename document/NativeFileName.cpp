@@ -1,0 +1,92 @@
+#include "NativeFileName.h"
+
+#include <QDir>
+#include <QStringDecoder>
+
+namespace delvard {
+
+namespace {
+
+constexpr char16_t FirstEscape = 0xDC80; // carries byte 0x80
+constexpr char16_t LastEscape = 0xDCFF;  // carries byte 0xFF
+
+bool isEscapedByte(QChar c)
+{
+    return c.unicode() >= FirstEscape && c.unicode() <= LastEscape;
+}
+
+// Length of the valid UTF-8 sequence at the front of bytes, or 0.
+qsizetype validSequenceAt(QByteArrayView bytes)
+{
+    const auto lead = static_cast<unsigned char>(bytes.front());
+    qsizetype length = 0;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    if (length == 0 || bytes.size() < length)
+        return 0;
+    // The decoder judges overlong forms, surrogates and the upper limit.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(bytes.first(length));
+    return decoder.hasError() || decoded.contains(QChar::ReplacementCharacter) ? 0 : length;
+}
+
+} // namespace
+
+QString decodeNativeName(const QByteArray& bytes)
+{
+    QString name;
+    name.reserve(bytes.size());
+    QByteArrayView rest(bytes);
+    while (!rest.isEmpty()) {
+        const qsizetype length = validSequenceAt(rest);
+        if (length == 0) {
+            name.append(QChar(char16_t(0xDC00 + static_cast<unsigned char>(rest.front()))));
+            rest = rest.sliced(1);
+        } else {
+            name.append(QString::fromUtf8(rest.first(length)));
+            rest = rest.sliced(length);
+        }
+    }
+    return name;
+}
+
+std::filesystem::path nativePath(const QString& name)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(name.toStdWString());
+#else
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(name.size()));
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i <= name.size(); ++i) {
+        if (i < name.size() && !isEscapedByte(name[i]))
+            continue;
+        bytes += name.mid(plainFrom, i - plainFrom).toStdString();
+        if (i < name.size())
+            bytes += static_cast<char>(name[i].unicode() - 0xDC00);
+        plainFrom = i + 1;
+    }
+    return std::filesystem::path(bytes);
+#endif
+}
+
+QString displayName(const QString& name)
+{
+    QString shown;
+    for (const QChar c : QDir::toNativeSeparators(name)) {
+        if (isEscapedByte(c))
+            shown += QStringLiteral("\\x") +
+                     QString::number(c.unicode() - 0xDC00, 16).toUpper().rightJustified(2, u'0');
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace delvard

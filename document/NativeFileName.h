@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <filesystem>
+
+// File names as the system hands them over. On Unix a name is a string of
+// bytes that need not be UTF-8; Qt's own conversion turns such bytes into
+// replacement characters, after which the file can no longer be found. These
+// conversions keep every byte: a byte that is not part of valid UTF-8 rides
+// in the QString as a lone surrogate U+DC80..U+DCFF (the same trick Python
+// uses for such names), and goes back to the same byte.
+namespace delvard {
+
+// A name given on the command line or read from the system, decoded without loss.
+QString decodeNativeName(const QByteArray& bytes);
+
+// The path to open a QString name with, byte for byte as the system knows it.
+std::filesystem::path nativePath(const QString& name);
+
+// The name for a message: native separators, and each byte that is not
+// UTF-8 written as \xNN, so that two different names never look alike.
+QString displayName(const QString& name);
+
+} // namespace delvard

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# ./run on a machine without a display: it says so, ends with a non-zero
+# status, and every command it suggests works as printed.
+# usage: run_without_display.sh SOURCE_FOLDER
+set -euo pipefail
+cd "$1"
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+status=0
+advice=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./run 2>&1 >/dev/null) || status=$?
+[[ $status -ne 0 ]] || fail "./run ended with status 0 without a display"
+grep -q "There is no display here" <<<"$advice" || fail "no explanation: $advice"
+mapfile -t commands < <(sed -n 's/^ *\$ //p' <<<"$advice")
+[[ ${#commands[@]} -eq 2 ]] || fail "expected two commands, found: ${commands[*]}"
+
+# The screenshot: a picture of the virtual screen with the editor on it.
+settings_before=$([[ -e build/bin/Delvard.ini ]] && echo yes || echo no)
+rm -f delvard.png
+env -u DISPLAY timeout 120 bash -c "${commands[0]}" || fail "the screenshot command failed"
+[[ -s delvard.png ]] || fail "the screenshot command made no delvard.png"
+size=$(identify -format '%w x %h' delvard.png)
+[[ $size == "1280 x 860" ]] || fail "delvard.png is $size"
+lit=$(convert delvard.png -format '%[fx:mean>0.02]' info:)
+[[ $lit == 1 ]] || fail "delvard.png is black: nothing was shown"
+rm -f delvard.png
+[[ $settings_before == yes ]] || rm -f build/bin/Delvard.ini
+
+# The VNC server: a VNC viewer connecting to port 5900 is greeted.
+env -u DISPLAY setsid bash -c "${commands[1]}" >/dev/null 2>&1 &
+server=$!
+trap 'kill -- -$server 2>/dev/null || true' EXIT
+greeting=""
+for _ in $(seq 1200); do
+  if { exec 3<>/dev/tcp/127.0.0.1/5900; } 2>/dev/null; then
+    read -r -t 10 greeting <&3 || true
+    exec 3<&-
+    break
+  fi
+  kill -0 $server 2>/dev/null || fail "the VNC command ended before it served"
+  sleep 0.1
+done
+[[ $greeting == RFB* ]] || fail "no VNC greeting on port 5900 (got '$greeting')"
+[[ $settings_before == yes ]] || rm -f build/bin/Delvard.ini
+echo "no display: status $status, screenshot 1280 x 860, VNC greeting '$greeting'"

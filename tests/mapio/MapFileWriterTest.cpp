@@ -1,0 +1,215 @@
+#include "MapFileWriter.h"
+#include "ScratchMount.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace delvard;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+QByteArray pattern(int size, char seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(seed + i % 97);
+    return bytes;
+}
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+}
+
+ino_t inodeOf(const QString& path)
+{
+    struct stat info
+    {
+    };
+    ::stat(QFile::encodeName(path), &info);
+    return info.st_ino;
+}
+
+} // namespace
+
+TEST(WriteMapOverFront, KeepsTheBytesBeyondTheNewContentAndTheMode)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    ASSERT_TRUE(writeAll(file, "0123456789tail"));
+    ::chmod(QFile::encodeName(file), 0640);
+    const FileWrite written = writeMapOverFront(file, "ABCDEFGHIJ");
+    ASSERT_TRUE(written.ok) << written.reason.toStdString();
+    EXPECT_EQ(readAll(file), QByteArray("ABCDEFGHIJtail"));
+    struct stat info
+    {
+    };
+    ::stat(QFile::encodeName(file), &info);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
+}
+
+// A save must keep the file the user opened: every name of it sees the new
+// bytes, and it keeps its owner. Nothing is left beside it.
+TEST(WriteMapOverFront, KeepsLinksHardLinksAndTheOwner)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    const QString hard = dir.filePath(QStringLiteral("hardMap.kld"));
+    const QString soft = dir.filePath(QStringLiteral("softMap.kld"));
+    const QString owned = dir.filePath(QStringLiteral("ownedMap.kld"));
+    ASSERT_TRUE(writeAll(file, pattern(500, 'a')));
+    ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(hard)), 0);
+    ASSERT_EQ(::symlink("aMap.kld", QFile::encodeName(soft)), 0);
+    ASSERT_TRUE(writeAll(owned, pattern(500, 'a')));
+    if (::chown(QFile::encodeName(owned), 4321, 4322) != 0)
+        GTEST_SKIP() << "chown needs root";
+    const QStringList before = entries(dir.path());
+    const ino_t inode = inodeOf(file);
+    const ino_t ownedInode = inodeOf(owned);
+
+    ASSERT_TRUE(writeMapOverFront(hard, pattern(400, 'h')).ok);
+    EXPECT_EQ(readAll(file), pattern(400, 'h') + pattern(500, 'a').mid(400));
+    ASSERT_TRUE(writeMapOverFront(soft, pattern(300, 's')).ok);
+    EXPECT_EQ(readAll(hard),
+              pattern(300, 's') + pattern(400, 'h').mid(300) + pattern(500, 'a').mid(400));
+    EXPECT_TRUE(QFileInfo(soft).isSymLink());
+    EXPECT_EQ(inodeOf(file), inode);
+    EXPECT_EQ(inodeOf(hard), inode);
+
+    ASSERT_TRUE(writeMapOverFront(owned, pattern(500, 'o')).ok);
+    EXPECT_EQ(readAll(owned), pattern(500, 'o'));
+    EXPECT_EQ(QFileInfo(owned).ownerId(), 4321u);
+    EXPECT_EQ(QFileInfo(owned).groupId(), 4322u);
+    EXPECT_EQ(inodeOf(owned), ownedInode);
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
+struct SaveRefusal
+{
+    const char* name;
+    const char* reason;
+};
+
+void PrintTo(const SaveRefusal& refusal, std::ostream* os)
+{
+    *os << refusal.name;
+}
+
+class RefusedSave : public ::testing::TestWithParam<SaveRefusal>
+{
+};
+
+// What the map became since it was opened decides; nothing is created or changed.
+TEST_P(RefusedSave, LeavesEveryFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QByteArray root = QFile::encodeName(dir.path());
+    const QString readOnly = dir.filePath(QStringLiteral("readOnlyMap.kld"));
+    ASSERT_TRUE(writeAll(readOnly, pattern(300, 'r')));
+    const Immutable immutable(readOnly);
+    if (!immutable.active())
+        GTEST_SKIP() << "chattr +i does not work here";
+    QDir(dir.path()).mkdir(QStringLiteral("folderMap.kld"));
+    ::mkfifo(root + "/pipeMap.kld", 0644);
+    const QStringList before = entries(dir.path());
+
+    const FileWrite written =
+        writeMapOverFront(dir.filePath(QLatin1String(GetParam().name)), pattern(300, 'n'));
+    EXPECT_FALSE(written.ok);
+    EXPECT_TRUE(written.reason.contains(QLatin1String(GetParam().reason)))
+        << written.reason.toStdString();
+    EXPECT_EQ(entries(dir.path()), before);
+    EXPECT_EQ(readAll(readOnly), pattern(300, 'r'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RefusedSave,
+                         ::testing::Values(SaveRefusal{"goneMap.kld", "does not exist"},
+                                           SaveRefusal{"folderMap.kld", "This is a folder"},
+                                           SaveRefusal{"pipeMap.kld", "This is a named pipe"},
+                                           SaveRefusal{"readOnlyMap.kld", "read-only"}));
+
+TEST(WriteMapOverFront, WritesInPlaceWhenTheFolderTakesNoNewFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("maps")));
+    const QString folder = dir.filePath(QStringLiteral("maps"));
+    const QString file = folder + QStringLiteral("/aMap.kld");
+    ASSERT_TRUE(writeAll(file, pattern(3000, 'a') + "tail"));
+    const Immutable readOnlyFolder(folder);
+    if (!readOnlyFolder.active())
+        GTEST_SKIP() << "chattr +i does not work here";
+    const QByteArray content = pattern(3000, 'z');
+    const FileWrite written = writeMapOverFront(file, content);
+    EXPECT_TRUE(written.ok) << written.reason.toStdString();
+    EXPECT_EQ(readAll(file), content + "tail");
+    EXPECT_EQ(entries(folder), QStringList{QStringLiteral("aMap.kld")});
+}
+
+struct DiskCase
+{
+    const char* name;
+    int mapBytes;
+    int diskKilobytes;
+    bool fillFirst;  // no block left, or room for the map once but not twice
+    bool hardLinked; // saved in place: the copy made first does not fit
+};
+
+void PrintTo(const DiskCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class FullDisk : public ::testing::TestWithParam<DiskCase>
+{
+};
+
+TEST_P(FullDisk, IsNamedAsSuchAndTheMapKeepsEveryByte)
+{
+    const DiskCase& c = GetParam();
+    const ScratchMount disk(c.diskKilobytes);
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+    const QString file = disk.path() + QStringLiteral("/aMap.kld");
+    const QByteArray original = pattern(c.mapBytes, 'a');
+    ASSERT_TRUE(writeAll(file, original));
+    if (c.hardLinked) {
+        ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(file + QStringLiteral("2"))),
+                  0);
+    }
+    if (c.fillFirst)
+        disk.fill();
+    const QStringList before = entries(disk.path());
+
+    const FileWrite written = writeMapOverFront(file, pattern(c.mapBytes, 'q'));
+    EXPECT_FALSE(written.ok);
+    EXPECT_TRUE(written.reason.contains(QStringLiteral("No space left on device")))
+        << written.reason.toStdString();
+    EXPECT_EQ(readAll(file), original);
+    EXPECT_EQ(entries(disk.path()), before);
+}
+
+// A 255 x 255 map takes 260,136 bytes.
+INSTANTIATE_TEST_SUITE_P(Disks, FullDisk,
+                         ::testing::Values(DiskCase{"SmallMapNoBlockLeft", 356, 256, true, false},
+                                           DiskCase{"RoomForOneCopy", 260136, 300, false, false},
+                                           DiskCase{"HardLinkedRoomForOneCopy", 260136, 300, false,
+                                                    true}));
