@@ -2,18 +2,15 @@
 
 #include <QImage>
 
-class ImageList;
-
-// How one cell is drawn, shared by the map window and headless renderers:
-// the owner picture fills the square, the terrain picture is drawn over it
-// (its transparent parts let the owner colour through), and with the grid
-// a one-pixel border is drawn along the inside of the square.
+// How one cell looks: the owner picture fills the square, the terrain
+// picture lies over it (its transparent parts let the owner's colour
+// through), and with the grid a thin border runs along the inside of the
+// square. A null picture stands for a code that no table knew.
 namespace cellart {
 
-// terrainPicture 1..35 and ownerPicture 36..42; 0 for either draws the look
-// of a code that no table knew. sidePx and gridPx (0 = no grid) are in
-// device pixels.
-QImage composeCell(const ImageList& images, int terrainPicture, int ownerPicture, int gridPx,
+// Both pictures already scaled to sidePx; sidePx and gridPx (0: no grid)
+// in device pixels. The cell is opaque, so drawing it is a plain copy.
+QImage composeCell(const QImage& terrainPicture, const QImage& ownerPicture, int gridPx,
                    int sidePx);
 
 // Thickness of the grid line in device pixels: one logical pixel.

@@ -1,42 +1,46 @@
 #include "TileCache.h"
 
 #include "CellArt.h"
+#include "PictureList.h"
 
 #include <cmath>
 
-TileCache::TileCache(const ImageList& images) : images_(images) {}
+TileCache::TileCache(const PictureList& pictures) : pictures_(pictures) {}
 
 void TileCache::setScale(int sideLogicalPx, qreal devicePixelRatio)
 {
-    if (sideLogicalPx == side_ && devicePixelRatio == devicePixelRatio_)
+    const int sideDevicePx = static_cast<int>(std::lround(sideLogicalPx * devicePixelRatio));
+    if (sideDevicePx == sideDevicePx_ && devicePixelRatio == devicePixelRatio_)
         return;
-    side_ = sideLogicalPx;
+    sideDevicePx_ = sideDevicePx;
     devicePixelRatio_ = devicePixelRatio;
-    for (auto& tile : tiles_)
-        tile = QPixmap();
+    tiles_.fill(QImage());
+    scaledPictures_.fill(QImage());
     built_ = 0;
 }
 
-int TileCache::slotOf(int terrainPicture, int ownerPicture, bool border)
+const QImage& TileCache::scaled(int picture)
 {
-    const int terrain = terrainPicture >= 0 && terrainPicture < TerrainSlots ? terrainPicture : 0;
-    const int owner =
-        ownerPicture >= 36 && ownerPicture < 36 + OwnerSlots - 1 ? ownerPicture - 35 : 0;
-    return ((terrain * OwnerSlots) + owner) * 2 + (border ? 1 : 0);
+    QImage& scaled = scaledPictures_[static_cast<std::size_t>(picture)];
+    const QImage& source = pictures_.picture(picture);
+    if (scaled.isNull() && !source.isNull())
+        scaled = source.scaled(sideDevicePx_, sideDevicePx_, Qt::IgnoreAspectRatio,
+                               Qt::SmoothTransformation);
+    return scaled;
 }
 
-const QPixmap& TileCache::tile(int terrainPicture, int ownerPicture, bool border)
+const QImage& TileCache::tile(delvard::Terrain terrain, delvard::Owner owner, bool grid)
 {
-    const int slot = slotOf(terrainPicture, ownerPicture, border);
-    QPixmap& tile = tiles_[static_cast<std::size_t>(slot)];
+    const int t = static_cast<int>(terrain);
+    const int o = static_cast<int>(owner);
+    QImage& tile = tiles_[static_cast<std::size_t>((t * OwnerSlots + o) * 2 + (grid ? 1 : 0))];
     if (tile.isNull()) {
-        const int sidePx = static_cast<int>(std::lround(side_ * devicePixelRatio_));
-        const int terrain = slot / 2 / OwnerSlots;
-        const int ownerSlot = slot / 2 % OwnerSlots;
-        const QImage cell =
-            cellart::composeCell(images_, terrain, ownerSlot == 0 ? 0 : ownerSlot + 35,
-                                 border ? cellart::gridLineWidth(devicePixelRatio_) : 0, sidePx);
-        tile = QPixmap::fromImage(cell);
+        // Picture 0 is no picture: the look of a code that no table knew.
+        const QImage none;
+        tile = cellart::composeCell(t == 0 ? none : scaled(t),
+                                    o == 0 ? none : scaled(PictureList::FirstOwnerPicture - 1 + o),
+                                    grid ? cellart::gridLineWidth(devicePixelRatio_) : 0,
+                                    sideDevicePx_);
         tile.setDevicePixelRatio(devicePixelRatio_);
         ++built_;
     }

@@ -1,37 +1,45 @@
 #pragma once
 
-#include <QPixmap>
+#include "CodeTables.h"
+
+#include <QImage>
+
 #include <array>
 
-class ImageList;
+class PictureList;
 
-// The composed cells of the map window at one cell size: owner picture,
+// The cells of a map at one cell size, composed once: owner picture,
 // terrain picture and, with the grid, the border, flattened into one opaque
-// pixmap per combination, so that painting a cell is a single copy. Built
-// lazily: a zoom step costs only the combinations that come into view.
+// image per combination, so that drawing a cell is a single copy. The cell
+// pictures are scaled once per size too (smooth scaling a 200-pixel picture
+// is the costly part of a cell). Built lazily: a zoom step costs only the
+// combinations that come into view.
 class TileCache
 {
   public:
-    explicit TileCache(const ImageList& images);
+    explicit TileCache(const PictureList& pictures);
 
     // Cell side in logical pixels and the screen's device pixel ratio; a
     // change drops every tile.
     void setScale(int sideLogicalPx, qreal devicePixelRatio);
+    int sideDevicePixels() const { return sideDevicePx_; }
+    qreal devicePixelRatio() const { return devicePixelRatio_; }
 
-    // terrainPicture 0..35, ownerPicture 0 or 36..42 (0: a code no table knew).
-    const QPixmap& tile(int terrainPicture, int ownerPicture, bool border);
+    // The composed cell, RGB32, at the device pixel ratio.
+    const QImage& tile(delvard::Terrain terrain, delvard::Owner owner, bool grid);
 
     // Tiles composed since the last scale change.
     int builtCount() const { return built_; }
 
   private:
-    static constexpr int TerrainSlots = 36; // pictures 0..35
-    static constexpr int OwnerSlots = 8;    // 0 and owner pictures 36..42
-    static int slotOf(int terrainPicture, int ownerPicture, bool border);
+    static constexpr int TerrainSlots = delvard::TerrainCount + 1; // None and 1..35
+    static constexpr int OwnerSlots = delvard::OwnerCount + 1;     // None and 1..7
+    const QImage& scaled(int picture);
 
-    const ImageList& images_;
-    int side_ = 0;
+    const PictureList& pictures_;
+    int sideDevicePx_ = 0;
     qreal devicePixelRatio_ = 1.0;
     int built_ = 0;
-    std::array<QPixmap, TerrainSlots * OwnerSlots * 2> tiles_;
+    std::array<QImage, TerrainSlots * OwnerSlots * 2> tiles_;
+    std::array<QImage, 73> scaledPictures_; // by picture number
 };

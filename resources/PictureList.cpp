@@ -1,4 +1,4 @@
-#include "ImageList.h"
+#include "PictureList.h"
 
 #include <QString>
 
@@ -15,46 +15,40 @@ QImage loadPicture(const QString& path)
     // Every picture is compiled in, so a missing one is a build fault, not
     // something the user can mend; it shows as an empty cell.
     if (image.isNull())
-        qWarning("ImageList: cannot load %s", qPrintable(path));
+        qWarning("PictureList: cannot load %s", qPrintable(path));
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace
 
-// Qt keeps resources of a static library out of the program unless something
-// refers to them; this is that reference.
-static void initPictureResources()
+// Qt keeps the resources of a static library out of the program unless
+// something refers to them; this is that reference. (Outside any namespace:
+// the macro declares a function of the global one.)
+static void loadPictureResources()
 {
     Q_INIT_RESOURCE(resources);
 }
 
-const ImageList& ImageList::instance()
+PictureList::PictureList()
 {
-    static const ImageList list;
-    return list;
-}
-
-ImageList::ImageList()
-{
-    initPictureResources();
+    loadPictureResources();
     for (int n = 1; n <= Count; ++n)
-        images_[n] = loadPicture(picturePath(n));
+        pictures_[static_cast<std::size_t>(n)] = loadPicture(picturePath(n));
 }
 
-const QImage& ImageList::image(int n) const
+const QImage& PictureList::picture(int n) const
 {
-    static const QImage none;
     if (n < 1 || n > Count)
-        return none;
-    return images_[n];
+        return pictures_[0]; // never loaded: a null image
+    return pictures_[static_cast<std::size_t>(n)];
 }
 
-QIcon ImageList::icon(int n) const
+QIcon PictureList::icon(int n) const
 {
-    const QImage& source = image(n);
+    const QImage& source = picture(n);
     if (source.isNull())
         return {};
-    // The toolbar asks for 16 x 16 logical pixels; offering the sizes a 1x,
+    // The palette asks for 16 x 16 logical pixels; offering the sizes a 1x,
     // 2x and 3x screen need, each scaled by area averaging from the stored
     // picture, lets a 2x screen draw the 32 x 32 pictures pixel for pixel.
     QIcon icon;
@@ -71,8 +65,8 @@ QIcon ImageList::icon(int n) const
     return icon;
 }
 
-QImage ImageList::programIcon()
+QImage PictureList::programIcon()
 {
-    initPictureResources();
+    loadPictureResources();
     return loadPicture(QStringLiteral(":/icon/delvard.png"));
 }

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "MapFileWriter.h"
+#include "MapFormat.h"
+#include "PaintRule.h"
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+
+namespace delvard {
+
+// An open map: its file's path, header, cells and the bytes after the last
+// record. It is the only place where cells change, and it announces every
+// change as a rectangle of cells.
+class MapDocument : public QObject
+{
+    Q_OBJECT
+
+  public:
+    // A document, or why the file gives none (a sentence for the user,
+    // without the file's name).
+    struct Opened
+    {
+        std::unique_ptr<MapDocument> document;
+        QString problem;
+    };
+    // Reads and decodes a map file. A file that is not a whole map gives no
+    // document, so a bad file never half-replaces an open map.
+    static Opened open(const QString& path);
+
+    MapDocument(QString path, MapData map, QObject* parent = nullptr);
+
+    const QString& path() const { return path_; }
+    int width() const { return map_.width; }
+    int height() const { return map_.height; }
+    const MapData& data() const { return map_; }
+    // Rows and columns from 1.
+    const Cell& cellAt(int row, int column) const { return map_.at(row, column); }
+
+    // What a click with terrain on the cell would change.
+    PaintArea paintArea(int row, int column, Terrain terrain) const;
+    // A click with the tools on the cell: the cell, or the Heart's block,
+    // takes the terrain and the owner. False, changing nothing, when the
+    // click is refused.
+    bool paint(int row, int column, Terrain terrain, Owner owner);
+
+    // The bytes Save writes over the front of the file.
+    QByteArray bytesToSave() const;
+    FileWrite save() const;
+
+  signals:
+    // Cells changed; x and y are the first column and row (from 1).
+    void cellsChanged(const QRect& cells);
+
+  private:
+    friend class PaintCommand;
+    // Puts cells (row by row) into the area and announces it.
+    void replaceCells(const CellArea& area, const std::vector<Cell>& cells);
+    std::vector<Cell> cellsIn(const CellArea& area) const;
+
+    QString path_;
+    MapData map_;
+};
+
+// One click's change to a map, with the cells it replaced: redo() makes it,
+// undo() takes it back. Shaped for an undo stack (a QUndoCommand can carry
+// one); the editor has no Undo yet.
+class PaintCommand
+{
+  public:
+    PaintCommand(MapDocument& document, const CellArea& area, const Cell& paint);
+    void redo();
+    void undo();
+
+  private:
+    MapDocument& document_;
+    CellArea area_;
+    Cell paint_;
+    std::vector<Cell> replaced_;
+};
+
+} // namespace delvard

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+#include <array>
+
+// The 72 numbered pictures compiled into the program. Pictures 1-35 are the
+// cell pictures of terrains 1-35, 36-42 the owner pictures of owner codes
+// 1-7, 43-72 serve the palette alone.
+class PictureList
+{
+  public:
+    static constexpr int Count = 72;
+    static constexpr int FirstOwnerPicture = 36; // owner code o has picture 35 + o
+
+    // Decodes every picture (a few tens of milliseconds); made once by the
+    // program and handed to whatever draws.
+    PictureList();
+
+    // Picture n (1..72) at its stored size, ARGB32 premultiplied; a null
+    // image for n outside 1..72.
+    const QImage& picture(int n) const;
+
+    // The same as an icon for a 16 x 16 palette button; sharp on high-dpi
+    // screens because it is scaled from the stored size.
+    QIcon icon(int n) const;
+
+    // The program's 32 x 32 icon (also the About box's logo).
+    static QImage programIcon();
+
+  private:
+    std::array<QImage, Count + 1> pictures_;
+};
