@@ -86,9 +86,7 @@ void MapView::setCellSize(int size)
 
     // The outline was for the old layout; the pointer now rests on another cell.
     outline_ = QRect();
-    hovered_ = QPoint();
-    if (underMouse())
-        showHover(cellAt(mapFromGlobal(QCursor::pos())));
+    showHover(underMouse() ? cellAt(mapFromGlobal(QCursor::pos())) : QPoint());
 
     if (viewport) {
         const QSize half = viewport->size() / 2;
@@ -111,17 +109,24 @@ void MapView::setGridShown(bool shown)
 void MapView::setBrushTerrain(delvard::Terrain terrain)
 {
     brush_ = terrain;
-    const QPoint cell = hovered_;
-    hovered_ = QPoint();
-    showHover(cell);
+    showOutline();
 }
 
 void MapView::showHover(QPoint cell)
 {
+    if (cell != hovered_) {
+        hovered_ = cell;
+        emit hoveredCellChanged(cell.y(), cell.x());
+    }
+    showOutline();
+}
+
+void MapView::showOutline()
+{
     QRect outline;
     bool accepted = false;
-    if (!cell.isNull()) {
-        const delvard::PaintArea paint = document_.paintArea(cell.y(), cell.x(), brush_);
+    if (!hovered_.isNull()) {
+        const delvard::PaintArea paint = document_.paintArea(hovered_.y(), hovered_.x(), brush_);
         outline = areaRect(paint.area);
         accepted = paint.accepted;
     }
@@ -130,10 +135,6 @@ void MapView::showHover(QPoint cell)
         update(outline);
         outline_ = outline;
         outlineAccepted_ = accepted;
-    }
-    if (cell != hovered_) {
-        hovered_ = cell;
-        emit hoveredCellChanged(cell.y(), cell.x());
     }
 }
 

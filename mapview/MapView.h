@@ -65,6 +65,7 @@ class MapView : public QWidget
   private:
     void setCellSize(int cellSize);
     void showHover(QPoint cell);
+    void showOutline();
     QRect areaRect(const delvard::CellArea& area) const;
 
     delvard::MapDocument& document_;

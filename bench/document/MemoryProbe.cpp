@@ -1,14 +1,13 @@
 // The editor's start-up time and memory, measured in a fresh process:
-// the main window as Main shows it, then the 255 x 255 sample opened in a
-// map window inside the main window's scroll area and painted once. Prints
+// the main window as main() shows it, then the 255 x 255 sample opened in
+// the map view inside the main window's scroll area and painted once. Prints
 // one table. Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise.
 
-#include "MapCommands.h"
-#include "Module1.h"
+#include "MainWindow.h"
+#include "MapView.h"
+#include "PictureList.h"
 #include "ResidentMemory.h"
-#include "frmMain.h"
-#include "frmMap.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,11 +30,6 @@ double millisecondsSince(Clock::time_point start)
 double mebibytes(long kilobytes)
 {
     return static_cast<double>(kilobytes) / 1024.0;
-}
-
-long cellCodesResident()
-{
-    return residentmemory::rangeBytes(Module1::CellCodes, sizeof(Module1::CellCodes));
 }
 
 // A settings file that is not empty, so the load takes the map folder from
@@ -63,7 +57,6 @@ int main(int argc, char* argv[])
     const Clock::time_point entry = Clock::now();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const long cellCodesAtEntry = cellCodesResident();
 
     QApplication app(argc, argv);
     QTemporaryDir programFolder;
@@ -71,11 +64,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "memory probe: no scratch program folder\n");
         return 1;
     }
-    Module1::OverrideProgramFolder(programFolder.path());
-
-    Module1::SetStartupDefaults();
-    frmMain window;
-    window.MDIForm_Load();
+    const PictureList pictures;
+    MainWindow window(pictures, programFolder.path());
+    window.start();
     window.show();
     double shownMs = 0;
     QTimer::singleShot(0, &app, [&] {
@@ -87,32 +78,22 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
     const double firstFrameMs = millisecondsSince(entry);
     const long noMapKb = residentmemory::processKilobytes();
-    const long cellCodesNoMap = cellCodesResident();
 
     const Clock::time_point openStart = Clock::now();
-    const mapcommands::OpenResult opened =
-        mapcommands::readMapIntoState(QStringLiteral(DELVARD_LARGE_SAMPLE_MAP));
-    if (!opened.loaded) {
-        std::fprintf(stderr, "memory probe: %s\n", qPrintable(opened.problem));
+    // As File > Open does it, without the file dialog.
+    if (!window.openMapFile(QStringLiteral(DELVARD_LARGE_SAMPLE_MAP))) {
+        std::fprintf(stderr, "memory probe: the sample cannot be opened\n");
         return 1;
     }
-    Module1::MapFilePath = QStringLiteral(DELVARD_LARGE_SAMPLE_MAP);
-    // As File > Open builds it, without the file dialog.
-    auto* map = new frmMap(window.toolbarState(), [] {});
-    map->Form_Load();
-    window.mapArea()->setWidget(map);
-    map->show();
     QApplication::processEvents();
     window.grab();
     const double openMs =
         std::chrono::duration<double, std::milli>(Clock::now() - openStart).count();
     const long withMapKb = residentmemory::processKilobytes();
-    const long cellCodesWithMap = cellCodesResident();
 
     const auto number = [](double value, int decimals) {
         return QString::number(value, 'f', decimals);
     };
-    const auto kib = [](long bytes) { return QStringLiteral("%1 KiB").arg(bytes / 1024); };
     std::printf("Platform: %s\n", qPrintable(QApplication::platformName()));
     std::printf("| %-52s | %14s |\n", "Measure", "Value");
     std::printf("|%s|%s|\n", "------------------------------------------------------",
@@ -127,9 +108,5 @@ int main(int argc, char* argv[])
         number(mebibytes(withMapKb), 1) + QStringLiteral(" MiB"));
     row("RSS difference, map open vs none",
         number(mebibytes(withMapKb - noMapKb), 1) + QStringLiteral(" MiB"));
-    row("sizeof(Module1::CellCodes)", kib(static_cast<long>(sizeof(Module1::CellCodes))));
-    row("CellCodes resident at main() entry", kib(cellCodesAtEntry));
-    row("CellCodes resident, main window, no map", kib(cellCodesNoMap));
-    row("CellCodes resident, 255x255 map open", kib(cellCodesWithMap));
     return 0;
 }

@@ -3,12 +3,10 @@
 // to its painted frame; the floor is one ready-made pixmap of the viewport's
 // size drawn through the same paint path.
 
-#include "CodeTables.h"
-#include "MapCodec.h"
-#include "Module1.h"
-#include "ToolbarState.h"
-#include "Twips.h"
-#include "frmMap.h"
+#include "MapDocument.h"
+#include "MapFormat.h"
+#include "MapView.h"
+#include "PictureList.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -30,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int Side = 255;
 constexpr QSize ViewportSize(1600, 1000);
-constexpr int Levels[] = {360, 480, 600, 720, 840, 960, 1080};
+constexpr int Levels[] = {24, 32, 40, 48, 56, 64, 72};
 
 // Random terrain and owner on every cell: the most picture combinations a
 // map can put into one view, so the most tiles to compose after a zoom.
@@ -43,22 +41,17 @@ std::string makeMapFile()
     std::uniform_int_distribution<int> terrain(1, delvard::TerrainCount);
     std::uniform_int_distribution<int> owner(1, delvard::OwnerCount);
     for (int k = 0; k < Side * Side; ++k) {
-        bytes += static_cast<char>(*delvard::terrainCodeOfIndex(terrain(random)));
+        bytes += static_cast<char>(*delvard::codeOfTerrain(static_cast<delvard::Terrain>(terrain(random))));
         bytes += static_cast<char>(owner(random));
         bytes += "\x01\x01";
     }
     return bytes;
 }
 
-void openInState(const std::string& file)
+std::unique_ptr<delvard::MapDocument> openDocument(const std::string& file)
 {
-    Module1::ClearEditorState();
-    Module1::MapHeader = file.substr(0, delvard::HeaderSize);
-    Module1::MapBody = file.substr(delvard::HeaderSize);
-    Module1::MapWidth = Side;
-    Module1::MapHeight = Side;
-    Module1::MapPixelWidth = (Side + 2) * Module1::CellSize;
-    Module1::MapPixelHeight = (Side + 2) * Module1::CellSize;
+    return std::make_unique<delvard::MapDocument>(QStringLiteral("benchMap.kld"),
+                                                  delvard::decodeMap(file).map);
 }
 
 // One ready-made pixmap of the viewport's size: the least any frame costs.
@@ -102,9 +95,10 @@ class PaintCounter : public QObject
 struct Bench
 {
     std::string file = makeMapFile();
-    ToolbarState toolbar;
+    PictureList pictures;
+    std::unique_ptr<delvard::MapDocument> document = openDocument(file);
     QScrollArea area;
-    frmMap* map = nullptr;
+    MapView* map = nullptr;
     FloorWidget floor;
     PaintCounter paints;
     std::map<std::pair<std::string, int>, std::vector<double>> samples; // ms
@@ -115,9 +109,7 @@ struct Bench
         area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         area.resize(ViewportSize);
-        openInState(file);
-        map = new frmMap(toolbar, {});
-        map->Form_Load();
+        map = new MapView(*document, pictures);
         map->installEventFilter(&paints);
         area.setWidget(map);
         area.show();
@@ -143,10 +135,10 @@ struct Bench
 
     void zoomTo(int cellSize)
     {
-        while (Module1::CellSize > cellSize)
-            map->ZoomOut();
-        while (Module1::CellSize < cellSize)
-            map->ZoomIn();
+        while (map->cellSize() > cellSize)
+            map->zoomOut();
+        while (map->cellSize() < cellSize)
+            map->zoomIn();
         settle();
     }
 
@@ -183,15 +175,15 @@ Bench* bench = nullptr;
 void ZoomStep(benchmark::State& state, int level)
 {
     // Arrive at the level from its neighbour, as a click on a zoom button does.
-    const bool fromAbove = level < 1080;
+    const bool fromAbove = level < MapView::LargestCellSize;
     for (auto _ : state) {
-        bench->zoomTo(fromAbove ? level + 120 : level - 120);
+        bench->zoomTo(fromAbove ? level + MapView::ZoomStep : level - MapView::ZoomStep);
         const int painted = bench->paints.count;
         bench->time(state, "zoom step", level, [&] {
             if (fromAbove)
-                bench->map->ZoomOut();
+                bench->map->zoomOut();
             else
-                bench->map->ZoomIn();
+                bench->map->zoomIn();
             QApplication::processEvents();
         });
         bench->expectPainted(painted, "a zoom step");
@@ -206,19 +198,12 @@ void GridToggle(benchmark::State& state, int level)
     for (auto _ : state) {
         const int painted = bench->paints.count;
         bench->time(state, "grid toggle", level, [&] {
-            if (Module1::GridShown)
-                bench->map->GridOff();
-            else
-                bench->map->GridOn();
-            Module1::GridShown = !Module1::GridShown;
+            bench->map->setGridShown(!bench->map->gridShown());
             QApplication::processEvents();
         });
         bench->expectPainted(painted, "a grid toggle");
     }
-    if (!Module1::GridShown) {
-        bench->map->GridOn();
-        Module1::GridShown = true;
-    }
+    bench->map->setGridShown(true);
 }
 
 void HeartClick(benchmark::State& state, int level)
@@ -228,14 +213,13 @@ void HeartClick(benchmark::State& state, int level)
     bench->settle();
     const QPoint middle =
         bench->map->mapFrom(bench->viewport(), bench->viewport()->rect().center());
-    const int index = bench->map->elementAt(middle);
-    Module1::CurrentTerrain = 1;
+    const QPoint cell = bench->map->cellAt(middle);
     int i = 0;
     for (auto _ : state) {
-        Module1::CurrentOwner = 3 + (i++ % 2);
+        const auto owner = static_cast<delvard::Owner>(3 + (i++ % 2));
         const int painted = bench->paints.count;
         bench->time(state, "click (Heart 5x5)", level, [&] {
-            bench->map->Image1_Click(index);
+            bench->document->paint(cell.y(), cell.x(), delvard::Terrain::Heart, owner);
             QApplication::processEvents();
         });
         bench->expectPainted(painted, "a click");
@@ -266,20 +250,18 @@ void DecodeOnly(benchmark::State& state)
     for (auto _ : state) {
         bench->time(state, "decode 255x255 (decodeMap)", 0, [&] {
             auto decoded = delvard::decodeMap(bench->file);
-            benchmark::DoNotOptimize(decoded.cells.data());
+            benchmark::DoNotOptimize(decoded.map.cells.data());
         });
     }
 }
 
 void LoadIntoWindow(benchmark::State& state)
 {
-    ToolbarState toolbar;
     for (auto _ : state) {
-        openInState(bench->file);
-        bench->time(state, "decode+load 255x255 (frmMap)", 0, [&] {
-            frmMap window(toolbar, {});
-            window.Form_Load();
-            benchmark::DoNotOptimize(window.elementCount());
+        bench->time(state, "decode+view 255x255 (MapView)", 0, [&] {
+            const auto document = openDocument(bench->file);
+            MapView view(*document, bench->pictures);
+            benchmark::DoNotOptimize(view.cellSize());
         });
     }
 }
@@ -290,10 +272,9 @@ void OpenToFirstFrame(benchmark::State& state)
         delete bench->area.takeWidget();
         bench->settle();
         bench->time(state, "open to first frame", 0, [&] {
-            openInState(bench->file);
+            bench->document = openDocument(bench->file);
             const int painted = bench->paints.count;
-            auto* window = new frmMap(bench->toolbar, {});
-            window->Form_Load();
+            auto* window = new MapView(*bench->document, bench->pictures);
             window->installEventFilter(&bench->paints);
             bench->area.setWidget(window);
             // A newly shown child is painted on the window's next update
@@ -302,7 +283,7 @@ void OpenToFirstFrame(benchmark::State& state)
             bench->expectPainted(painted, "the first frame");
         });
     }
-    bench->map = qobject_cast<frmMap*>(bench->area.widget());
+    bench->map = qobject_cast<MapView*>(bench->area.widget());
 }
 
 struct Stats
@@ -335,20 +316,20 @@ void printTable()
                            "grid toggle",
                            "click (Heart 5x5)",
                            "decode 255x255 (decodeMap)",
-                           "decode+load 255x255 (frmMap)",
+                           "decode+view 255x255 (MapView)",
                            "open to first frame"};
     for (const char* name : order) {
         for (const auto& [key, values] : samples) {
             if (key.first != name)
                 continue;
             const Stats s = statsOf(values);
-            const std::string zoom = key.second ? std::to_string(twipsToPixels(key.second)) : "-";
+            const std::string zoom = key.second ? std::to_string(key.second) : "-";
             std::printf("%-30s %9s %10.3f %10.3f %9.2f\n", name, zoom.c_str(), s.median, s.p95,
                         floor > 0 ? s.median / floor : 0.0);
         }
     }
     const double decode = median("decode 255x255 (decodeMap)");
-    const double load = median("decode+load 255x255 (frmMap)");
+    const double load = median("decode+view 255x255 (MapView)");
     if (decode > 0)
         std::printf("\nload / decode = %.2f\n", load / decode);
 }
@@ -366,7 +347,7 @@ int main(int argc, char* argv[])
 
     benchmark::RegisterBenchmark("floor", Floor)->UseManualTime()->Iterations(200);
     for (const int level : Levels) {
-        const std::string px = std::to_string(twipsToPixels(level));
+        const std::string px = std::to_string(level);
         benchmark::RegisterBenchmark(("viewport_paint/" + px).c_str(), ViewportPaint, level)
             ->UseManualTime()
             ->Iterations(100);

@@ -2,7 +2,7 @@
 // the terrain is transparent the owner's colour must arrive unchanged; where
 // it is solid the owner must not bleed through.
 
-#include "ImageList.h"
+#include "TestPictures.h"
 #include "PixelStats.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ constexpr int CellSide = 72; // the map's largest cell
 
 const QImage& picture(int n)
 {
-    return ImageList::instance().image(n);
+    return testPictures().picture(n);
 }
 
 struct Opening

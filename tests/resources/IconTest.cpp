@@ -1,7 +1,7 @@
 // Toolbar icons come from the stored pictures at the sizes screens ask for,
 // and the program icon is red lettering on black.
 
-#include "ImageList.h"
+#include "TestPictures.h"
 #include "PixelStats.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +17,13 @@ class ToolbarIcon : public ::testing::TestWithParam<int>
 TEST_P(ToolbarIcon, OnADoubleDensityScreenIsTheStoredPicture)
 {
     const int n = GetParam();
-    const QIcon icon = ImageList::instance().icon(n);
+    const QIcon icon = testPictures().icon(n);
     ASSERT_FALSE(icon.isNull());
     const QPixmap pixmap = icon.pixmap(QSize(16, 16), 2.0);
     EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(16, 16));
     const QImage drawn = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_EQ(drawn.size(), QSize(32, 32));
-    EXPECT_EQ(drawn, ImageList::instance().image(n)) << "picture " << n;
+    EXPECT_EQ(drawn, testPictures().picture(n)) << "picture " << n;
 }
 
 INSTANTIATE_TEST_SUITE_P(PictureList, ToolbarIcon, ::testing::Range(43, 73));
@@ -36,7 +36,7 @@ class LargePictureIcon : public ::testing::TestWithParam<int>
 // and 2x the icon is a full-size pixmap, not a smaller one stretched up.
 TEST_P(LargePictureIcon, HasPixmapsForOrdinaryAndDoubleDensity)
 {
-    const QIcon icon = ImageList::instance().icon(GetParam());
+    const QIcon icon = testPictures().icon(GetParam());
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).size(), QSize(16, 16));
     EXPECT_EQ(icon.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(PictureList, LargePictureIcon, ::testing::Range(28, 43)
 
 TEST(ProgramIcon, IsRedLetteringOnBlack)
 {
-    const QImage icon = ImageList::programIcon();
+    const QImage icon = PictureList::programIcon();
     ASSERT_EQ(icon.size(), QSize(32, 32));
     EXPECT_TRUE(pixelstats::every(
         icon, [](const QColor& c) { return c.alpha() == 255 && c.green() == 0 && c.blue() == 0; }));

@@ -2,7 +2,7 @@
 // for the cell picture and for its toolbar form alike, so a swapped or
 // mis-drawn picture shows up here.
 
-#include "ImageList.h"
+#include "TestPictures.h"
 #include "PixelStats.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +94,7 @@ class MaterialLook : public ::testing::TestWithParam<Material>
 
 TEST_P(MaterialLook, CellPicture)
 {
-    const QImage& image = ImageList::instance().image(GetParam().terrain);
+    const QImage& image = testPictures().picture(GetParam().terrain);
     ASSERT_FALSE(image.isNull());
     const auto m = pixelstats::mean(image);
     const double dark = pixelstats::share(image, [](const QColor& c) { return c.value() < 70; });
@@ -104,7 +104,7 @@ TEST_P(MaterialLook, CellPicture)
 
 TEST_P(MaterialLook, ToolbarForm)
 {
-    const QImage& image = ImageList::instance().image(GetParam().terrain + 42);
+    const QImage& image = testPictures().picture(GetParam().terrain + 42);
     ASSERT_FALSE(image.isNull());
     const auto m = pixelstats::mean(image);
     const double dark = pixelstats::share(image, [](const QColor& c) { return c.value() < 70; });

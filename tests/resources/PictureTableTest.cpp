@@ -1,7 +1,7 @@
 // The picture list against its table: sizes, owner colours, where pictures
 // are transparent and where they must cover what lies beneath.
 
-#include "ImageList.h"
+#include "TestPictures.h"
 #include "PixelStats.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ using pixelstats::at;
 
 const QImage& picture(int n)
 {
-    return ImageList::instance().image(n);
+    return testPictures().picture(n);
 }
 
 int storedSide(int n)
@@ -45,7 +45,7 @@ TEST_P(EveryPicture, HasItsStoredSizeAndFormat)
     EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied) << "picture " << n;
 }
 
-INSTANTIATE_TEST_SUITE_P(PictureList, EveryPicture, ::testing::Range(1, ImageList::Count + 1));
+INSTANTIATE_TEST_SUITE_P(PictureList, EveryPicture, ::testing::Range(1, PictureList::Count + 1));
 
 class OutsideTheList : public ::testing::TestWithParam<int>
 {
@@ -53,8 +53,8 @@ class OutsideTheList : public ::testing::TestWithParam<int>
 
 TEST_P(OutsideTheList, IsNull)
 {
-    EXPECT_TRUE(ImageList::instance().image(GetParam()).isNull());
-    EXPECT_TRUE(ImageList::instance().icon(GetParam()).isNull());
+    EXPECT_TRUE(testPictures().picture(GetParam()).isNull());
+    EXPECT_TRUE(testPictures().icon(GetParam()).isNull());
 }
 
 INSTANTIATE_TEST_SUITE_P(PictureList, OutsideTheList, ::testing::Values(-1, 0, 73, 1000));

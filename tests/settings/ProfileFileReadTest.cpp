@@ -1,5 +1,5 @@
 #include "ProfileFile.h"
-#include "Settings.h"
+#include "SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,7 +125,7 @@ TEST(ProfileFileRead, FolderInPlaceOfFileGivesDefault)
     EXPECT_EQ(result.value, QByteArray("dflt"));
 }
 
-// GetIniValue reads through a buffer of 255, so 254 bytes come back.
+// readIniValue reads through a buffer of 255, so 254 bytes come back.
 struct IniValueCase
 {
     const char* name;
@@ -152,11 +152,11 @@ const IniValueCase iniValueCases[] = {
     {"Empty", QString(), QString()},
 };
 
-class GetIniValueCut : public ::testing::TestWithParam<IniValueCase>
+class readIniValueCut : public ::testing::TestWithParam<IniValueCase>
 {
 };
 
-TEST_P(GetIniValueCut, ReadsBackAtMost254Bytes)
+TEST_P(readIniValueCut, ReadsBackAtMost254Bytes)
 {
     const IniValueCase& c = GetParam();
     QTemporaryDir dir;
@@ -165,24 +165,24 @@ TEST_P(GetIniValueCut, ReadsBackAtMost254Bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Other]\nMap=wrong\n[Paths]\nMap=" + c.stored.toUtf8() + "\n");
     f.close();
-    EXPECT_EQ(GetIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), c.expected);
+    EXPECT_EQ(readIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GetIniValueCut, ::testing::ValuesIn(iniValueCases),
+INSTANTIATE_TEST_SUITE_P(Cases, readIniValueCut, ::testing::ValuesIn(iniValueCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(GetIniValue, MissingFileSectionOrKeyGivesEmptyText)
+TEST(readIniValue, MissingFileSectionOrKeyGivesEmptyText)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Delvard.ini"));
-    EXPECT_EQ(GetIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), QString());
+    EXPECT_EQ(readIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), QString());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Paths]\nOther=1\n");
     f.close();
-    EXPECT_EQ(GetIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), QString());
-    EXPECT_EQ(GetIniValue(QStringLiteral("Nope"), QStringLiteral("Other"), path), QString());
-    EXPECT_EQ(GetIniValue(QStringLiteral("paths"), QStringLiteral("OTHER"), path),
+    EXPECT_EQ(readIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), QString());
+    EXPECT_EQ(readIniValue(QStringLiteral("Nope"), QStringLiteral("Other"), path), QString());
+    EXPECT_EQ(readIniValue(QStringLiteral("paths"), QStringLiteral("OTHER"), path),
               QStringLiteral("1"));
 }
 

@@ -1,6 +1,5 @@
-#include "Module1.h"
 #include "ReadOnlyPath.h"
-#include "Settings.h"
+#include "SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,23 +40,17 @@ class SettingsStartTest : public ::testing::Test
         programIni = programFolder + QDir::separator() + QStringLiteral("Delvard.ini");
         fallbackIni = QDir::toNativeSeparators(fallbackFolder) + QDir::separator() +
                       QStringLiteral("Delvard.ini");
-        Module1::SettingsPath.clear();
-        Module1::MapFolder.clear();
     }
 
     void TearDown() override
     {
-        Module1::SettingsPath.clear();
-        Module1::MapFolder.clear();
     }
 
     // What the main window does with the result on the first run.
-    void storeAfterFirstRun(const SettingsStart& start, const QString& folder)
+    void storeAfterFirstRun(const SettingsFile& start, const QString& folder)
     {
-        Module1::SettingsPath = start.path;
-        Module1::MapFolder = folder;
         QString problem;
-        ASSERT_TRUE(storeMapFolder(&problem)) << problem.toStdString();
+        ASSERT_TRUE(start.storeMapFolder(folder, &problem)) << problem.toStdString();
     }
 
     QTemporaryDir root_;
@@ -101,16 +94,16 @@ TEST_P(SettingsStartInProgramFolder, UsesTheProgramFolderAndKeepsTheFile)
         ASSERT_TRUE(writeAll(programIni, *c.content));
     }
 
-    const SettingsStart start = prepareSettingsFile(programFolder, fallbackFolder);
+    const SettingsFile start = SettingsFile::prepare(programFolder, fallbackFolder);
 
-    EXPECT_TRUE(start.usable);
-    EXPECT_FALSE(start.fellBack);
-    EXPECT_TRUE(start.problem.isEmpty()) << start.problem.toStdString();
-    EXPECT_EQ(start.path, programIni);
-    EXPECT_EQ(start.firstRun, c.firstRun);
+    EXPECT_TRUE(start.usable());
+    EXPECT_FALSE(start.inUserFolder());
+    EXPECT_TRUE(start.problem().isEmpty()) << start.problem().toStdString();
+    EXPECT_EQ(start.path(), programIni);
+    EXPECT_EQ(start.firstRun(), c.firstRun);
     ASSERT_TRUE(QFileInfo::exists(programIni));
     EXPECT_EQ(readAll(programIni), c.content.value_or(QByteArray()));
-    EXPECT_EQ(GetIniValue(Paths, Map, start.path), c.mapFolder);
+    EXPECT_EQ(readIniValue(Paths, Map, start.path()), c.mapFolder);
     EXPECT_FALSE(QFileInfo::exists(fallbackIni));
 }
 
@@ -120,14 +113,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsStartInProgramFolder,
 
 TEST_F(SettingsStartTest, FirstRunOnlyUntilTheFolderIsStored)
 {
-    const SettingsStart first = prepareSettingsFile(programFolder, fallbackFolder);
-    ASSERT_TRUE(first.firstRun);
+    const SettingsFile first = SettingsFile::prepare(programFolder, fallbackFolder);
+    ASSERT_TRUE(first.firstRun());
     storeAfterFirstRun(first, QStringLiteral("/home/me/maps"));
 
-    const SettingsStart second = prepareSettingsFile(programFolder, fallbackFolder);
-    EXPECT_FALSE(second.firstRun);
-    EXPECT_EQ(second.path, programIni);
-    EXPECT_EQ(GetIniValue(Paths, Map, second.path), QStringLiteral("/home/me/maps"));
+    const SettingsFile second = SettingsFile::prepare(programFolder, fallbackFolder);
+    EXPECT_FALSE(second.firstRun());
+    EXPECT_EQ(second.path(), programIni);
+    EXPECT_EQ(readIniValue(Paths, Map, second.path()), QStringLiteral("/home/me/maps"));
 }
 
 TEST_F(SettingsStartTest, ReadOnlyProgramFolderFallsBackToUserFolder)
@@ -136,20 +129,20 @@ TEST_F(SettingsStartTest, ReadOnlyProgramFolderFallsBackToUserFolder)
     if (!readOnly.active())
         GTEST_SKIP() << "cannot make a folder read-only here: " << readOnly.why().toStdString();
 
-    const SettingsStart first = prepareSettingsFile(programFolder, fallbackFolder);
-    EXPECT_TRUE(first.usable);
-    EXPECT_TRUE(first.fellBack);
-    EXPECT_TRUE(first.firstRun);
-    EXPECT_EQ(first.path, fallbackIni);
+    const SettingsFile first = SettingsFile::prepare(programFolder, fallbackFolder);
+    EXPECT_TRUE(first.usable());
+    EXPECT_TRUE(first.inUserFolder());
+    EXPECT_TRUE(first.firstRun());
+    EXPECT_EQ(first.path(), fallbackIni);
     EXPECT_TRUE(QFileInfo::exists(fallbackIni));
     EXPECT_FALSE(QFileInfo::exists(programIni));
     storeAfterFirstRun(first, QStringLiteral("/home/me/maps"));
 
-    const SettingsStart second = prepareSettingsFile(programFolder, fallbackFolder);
-    EXPECT_TRUE(second.usable);
-    EXPECT_TRUE(second.fellBack);
-    EXPECT_FALSE(second.firstRun);
-    EXPECT_EQ(GetIniValue(Paths, Map, second.path), QStringLiteral("/home/me/maps"));
+    const SettingsFile second = SettingsFile::prepare(programFolder, fallbackFolder);
+    EXPECT_TRUE(second.usable());
+    EXPECT_TRUE(second.inUserFolder());
+    EXPECT_FALSE(second.firstRun());
+    EXPECT_EQ(readIniValue(Paths, Map, second.path()), QStringLiteral("/home/me/maps"));
 }
 
 TEST_F(SettingsStartTest, ExistingFileInReadOnlyProgramFolderIsStillUsed)
@@ -159,10 +152,10 @@ TEST_F(SettingsStartTest, ExistingFileInReadOnlyProgramFolderIsStillUsed)
     if (!readOnly.active())
         GTEST_SKIP() << "cannot make a folder read-only here: " << readOnly.why().toStdString();
 
-    const SettingsStart start = prepareSettingsFile(programFolder, fallbackFolder);
-    EXPECT_FALSE(start.fellBack);
-    EXPECT_FALSE(start.firstRun);
-    EXPECT_EQ(start.path, programIni);
+    const SettingsFile start = SettingsFile::prepare(programFolder, fallbackFolder);
+    EXPECT_FALSE(start.inUserFolder());
+    EXPECT_FALSE(start.firstRun());
+    EXPECT_EQ(start.path(), programIni);
 }
 
 TEST_F(SettingsStartTest, ReadOnlySettingsFileSeedsTheUsersOwnFile)
@@ -173,17 +166,17 @@ TEST_F(SettingsStartTest, ReadOnlySettingsFileSeedsTheUsersOwnFile)
         if (!readOnly.active())
             GTEST_SKIP() << "cannot make a file read-only here: " << readOnly.why().toStdString();
 
-        const SettingsStart start = prepareSettingsFile(programFolder, fallbackFolder);
-        EXPECT_TRUE(start.usable);
-        EXPECT_TRUE(start.fellBack);
-        EXPECT_FALSE(start.firstRun);
-        EXPECT_EQ(GetIniValue(Paths, Map, start.path), QStringLiteral("/shipped/maps"));
+        const SettingsFile start = SettingsFile::prepare(programFolder, fallbackFolder);
+        EXPECT_TRUE(start.usable());
+        EXPECT_TRUE(start.inUserFolder());
+        EXPECT_FALSE(start.firstRun());
+        EXPECT_EQ(readIniValue(Paths, Map, start.path()), QStringLiteral("/shipped/maps"));
 
         // The user's later choice goes to the user's file and wins from then on.
         storeAfterFirstRun(start, QStringLiteral("/my/maps"));
-        const SettingsStart again = prepareSettingsFile(programFolder, fallbackFolder);
-        EXPECT_FALSE(again.firstRun);
-        EXPECT_EQ(GetIniValue(Paths, Map, again.path), QStringLiteral("/my/maps"));
+        const SettingsFile again = SettingsFile::prepare(programFolder, fallbackFolder);
+        EXPECT_FALSE(again.firstRun());
+        EXPECT_EQ(again.mapFolder(), QStringLiteral("/my/maps"));
     }
     EXPECT_EQ(readAll(programIni), QByteArray("[Paths]\r\nMap=/shipped/maps\r\n"));
 }
@@ -197,12 +190,12 @@ TEST_F(SettingsStartTest, NothingUsableIsReportedWithoutFirstRun)
         GTEST_SKIP() << "cannot make a folder read-only here: "
                      << (programReadOnly.why() + fallbackReadOnly.why()).toStdString();
 
-    const SettingsStart start = prepareSettingsFile(programFolder, fallbackFolder);
-    EXPECT_FALSE(start.usable);
-    EXPECT_FALSE(start.firstRun);
-    EXPECT_TRUE(start.path.isEmpty());
-    EXPECT_TRUE(start.problem.contains(programIni)) << start.problem.toStdString();
-    EXPECT_TRUE(start.problem.contains(fallbackIni)) << start.problem.toStdString();
+    const SettingsFile start = SettingsFile::prepare(programFolder, fallbackFolder);
+    EXPECT_FALSE(start.usable());
+    EXPECT_FALSE(start.firstRun());
+    EXPECT_TRUE(start.path().isEmpty());
+    EXPECT_TRUE(start.problem().contains(programIni)) << start.problem().toStdString();
+    EXPECT_TRUE(start.problem().contains(fallbackIni)) << start.problem().toStdString();
     EXPECT_FALSE(QFileInfo::exists(programIni));
     EXPECT_FALSE(QFileInfo::exists(fallbackIni));
 }
@@ -215,45 +208,31 @@ TEST_F(SettingsStartTest, FallbackFolderThatCannotBeMadeIsReported)
         GTEST_SKIP() << "cannot make a folder read-only here: "
                      << programReadOnly.why().toStdString();
 
-    const SettingsStart start = prepareSettingsFile(programFolder, fallbackFolder);
-    EXPECT_FALSE(start.usable);
-    EXPECT_FALSE(start.firstRun);
-    EXPECT_TRUE(start.problem.contains(programIni)) << start.problem.toStdString();
-    EXPECT_TRUE(start.problem.contains(QDir::toNativeSeparators(fallbackFolder)))
-        << start.problem.toStdString();
+    const SettingsFile start = SettingsFile::prepare(programFolder, fallbackFolder);
+    EXPECT_FALSE(start.usable());
+    EXPECT_FALSE(start.firstRun());
+    EXPECT_TRUE(start.problem().contains(programIni)) << start.problem().toStdString();
+    EXPECT_TRUE(start.problem().contains(QDir::toNativeSeparators(fallbackFolder)))
+        << start.problem().toStdString();
 }
 
-TEST_F(SettingsStartTest, StoreWritesPathsMapToSettingsPath)
+TEST_F(SettingsStartTest, StoringWritesPathsMapOrNamesTheFileThatRefused)
 {
     ASSERT_TRUE(writeAll(programIni, "; mine\n[Paths]\nMap=/old\n[Other]\nX=1\n"));
-    Module1::SettingsPath = programIni;
-    Module1::MapFolder = QStringLiteral("/new/maps");
+    const SettingsFile settings = SettingsFile::prepare(programFolder, fallbackFolder);
     QString problem;
-    EXPECT_TRUE(storeMapFolder(&problem)) << problem.toStdString();
+    EXPECT_TRUE(settings.storeMapFolder(QStringLiteral("/new/maps"), &problem))
+        << problem.toStdString();
     EXPECT_EQ(readAll(programIni), QByteArray("; mine\n[Paths]\nMap=/new/maps\n[Other]\nX=1\n"));
-}
 
-TEST_F(SettingsStartTest, StoreFailureNamesTheFile)
-{
-    ASSERT_TRUE(writeAll(programIni, "[Paths]\nMap=/old\n"));
     ReadOnlyPath readOnly(programIni);
     if (!readOnly.active())
         GTEST_SKIP() << "cannot make a file read-only here: " << readOnly.why().toStdString();
-    Module1::SettingsPath = programIni;
-    Module1::MapFolder = QStringLiteral("/new/maps");
-    QString problem;
-    EXPECT_FALSE(storeMapFolder(&problem));
+    EXPECT_FALSE(settings.storeMapFolder(QStringLiteral("/newer/maps"), &problem));
     EXPECT_TRUE(problem.contains(programIni)) << problem.toStdString();
-    EXPECT_EQ(GetIniValue(Paths, Map, programIni), QStringLiteral("/old"));
-}
-
-TEST_F(SettingsStartTest, StoreWithoutSettingsFileIsReported)
-{
-    Module1::MapFolder = QStringLiteral("/new/maps");
-    QString problem;
-    EXPECT_FALSE(storeMapFolder(&problem));
+    EXPECT_EQ(settings.mapFolder(), QStringLiteral("/new/maps"));
+    EXPECT_FALSE(SettingsFile().storeMapFolder(QStringLiteral("/x"), &problem));
     EXPECT_FALSE(problem.isEmpty());
-    EXPECT_FALSE(storeMapFolder(nullptr));
 }
 
 } // namespace

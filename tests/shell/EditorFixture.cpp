@@ -1,21 +1,18 @@
 #include "EditorFixture.h"
 
-#include "Module1.h"
-#include "Toolbar1.h"
-#include "ToolbarState.h"
-
-#include <QToolButton>
+#include "MapView.h"
+#include "PaletteToolBar.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTest>
+#include <QToolButton>
 
 void EditorFixture::SetUp()
 {
     QStandardPaths::setTestModeEnabled(true);
     ModalAnswer::reset();
-    Module1::ClearEditorState();
-    Module1::OverrideProgramFolder(programFolder.path());
     programFolder.write(QStringLiteral("Delvard.ini"),
                         QStringLiteral("[Paths]\nMap=%1\n").arg(mapFolder.path()).toUtf8());
 }
@@ -25,14 +22,18 @@ void EditorFixture::TearDown()
     EXPECT_EQ(ModalAnswer::pending(), 0) << "a window the test expected never came up";
     ModalAnswer::reset();
     window.reset();
-    Module1::OverrideProgramFolder(QString());
+}
+
+const PictureList& EditorFixture::pictures()
+{
+    static const PictureList list;
+    return list;
 }
 
 void EditorFixture::start()
 {
-    Module1::SetStartupDefaults();
-    window = std::make_unique<frmMain>();
-    window->MDIForm_Load();
+    window = std::make_unique<MainWindow>(pictures(), programFolder.path());
+    window->start();
     window->show();
 }
 
@@ -43,13 +44,12 @@ void EditorFixture::openThroughDialog(const QString& path)
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
     });
-    window->mnuOpen_Click();
+    window->openAction()->trigger();
 }
 
-QString EditorFixture::openMapBytes(const std::string& bytes, const QString& name)
+QString EditorFixture::openMapBytes(const QByteArray& bytes, const QString& name)
 {
-    const QString path =
-        mapFolder.write(name, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const QString path = mapFolder.write(name, bytes);
     openThroughDialog(path);
     return path;
 }
@@ -65,8 +65,14 @@ void EditorFixture::answerMessage(const QString& button, QString* text)
     });
 }
 
-void clickButton(frmMain& window, int number)
+void EditorFixture::press(PaletteButton button)
 {
-    ASSERT_TRUE(window.toolbarState().enabled(number)) << "button " << number << " is disabled";
-    window.toolbar()->buttonWidget(number)->click();
+    ASSERT_TRUE(window->palette().isEnabled(button)) << numberOf(button) << " is disabled";
+    window->paletteBar()->buttonWidget(button)->click();
+}
+
+void EditorFixture::clickCell(int row, int column)
+{
+    MapView* view = window->mapView();
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(row, column).center());
 }

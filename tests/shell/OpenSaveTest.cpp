@@ -1,47 +1,47 @@
 #include "EditorFixture.h"
-#include "MapBytes.h"
-#include "Module1.h"
-#include "frmMap.h"
+#include "MapView.h"
+#include "PaletteToolBar.h"
 
 #include <QAbstractItemView>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScrollArea>
-#include <QSortFilterProxyModel>
 #include <QTest>
 
 namespace {
 
-// A W x H map whose records run through the terrain and owner tables, with
-// bytes 2 and 3 not 0x01 so that a save visibly rewrites them.
-std::string sampleMap(int width, int height, std::string trailing = {})
+// A width x height map of neutral Rock (0x02, 0x02) whose bytes 2 and 3 are
+// not 0x01, followed by bytes after the last record.
+QByteArray rockMap(int width, int height)
 {
-    static const std::uint8_t codes[] = {0x0E, 0x0C, 0x0A, 0x1A, 0x08,
-                                         0x01, 0x07, 0x1C, 0x23, 0x1E};
-    std::string bytes = mapBytes(width, height);
-    for (int k = 0; k < width * height; ++k) {
-        bytes.push_back(static_cast<char>(codes[k % 10]));
-        bytes.push_back(static_cast<char>(1 + k % 7));
-        bytes.push_back('\x00');
-        bytes.push_back('\x5A');
-    }
-    return bytes + trailing;
+    QByteArray bytes(36, '\x07');
+    bytes[20] = static_cast<char>(width);
+    bytes[24] = static_cast<char>(height);
+    for (int k = 0; k < width * height; ++k)
+        bytes += QByteArray::fromRawData("\x02\x02\x33\x44", 4);
+    return bytes + "after the records";
 }
 
-// The bytes a save must write for a map opened and saved without edits.
-QByteArray savedUnchanged(const std::string& original, int cells)
+// The bytes a save must write: every record's bytes 2 and 3 as 0x01, the
+// painted cells' codes, everything else as the file held it.
+struct Expected
 {
-    QByteArray expected(original.data(), static_cast<qsizetype>(original.size()));
-    for (int k = 0; k < cells; ++k) {
-        expected[36 + 4 * k + 2] = 0x01;
-        expected[36 + 4 * k + 3] = 0x01;
+    QByteArray bytes;
+    int width;
+    Expected(QByteArray original, int w, int h) : bytes(std::move(original)), width(w)
+    {
+        for (int k = 0; k < w * h; ++k)
+            bytes[36 + 4 * k + 2] = bytes[36 + 4 * k + 3] = 0x01;
     }
-    return expected;
-}
+    void set(int row, int column, char terrainCode, char owner)
+    {
+        const int at = 36 + 4 * ((row - 1) * width + (column - 1));
+        bytes[at] = terrainCode;
+        bytes[at + 1] = owner;
+    }
+};
 
 bool chattr(const QString& flag, const QString& path)
 {
@@ -52,21 +52,55 @@ bool chattr(const QString& flag, const QString& path)
 
 using OpenSave = EditorFixture;
 
-TEST_F(OpenSave, OpeningShowsTheMapAndSwitchesOpenOff)
+// One editing run: open, tools, painting (a refused Heart, a Heart, a cell
+// in it), zoom and grid, save; the file holds exactly the painted bytes.
+TEST_F(OpenSave, AnEditingRunSavesExactlyThePaintedBytes)
 {
     start();
-    const QString path = openMapBytes(sampleMap(10, 8));
-    ASSERT_TRUE(window->map());
-    EXPECT_EQ(Module1::MapFilePath, path);
-    EXPECT_EQ(Module1::MapWidth, 10);
-    EXPECT_EQ(Module1::MapHeight, 8);
-    EXPECT_EQ(Module1::MapPixelWidth, 12960);
-    EXPECT_EQ(Module1::MapPixelHeight, 10800);
-    EXPECT_EQ(window->map()->elementCount(), 80);
-    EXPECT_EQ(window->mapArea()->widget(), window->map());
-    EXPECT_FALSE(window->mnuOpen->isEnabled());
-    EXPECT_TRUE(window->mnuSave->isEnabled());
-    EXPECT_EQ(window->map()->size(), QSize(12 * 72, 10 * 72));
+    const QByteArray original = rockMap(12, 10);
+    const QString path = openMapBytes(original);
+    ASSERT_TRUE(window->mapView());
+    EXPECT_EQ(window->mapArea()->widget(), window->mapView());
+    EXPECT_EQ(window->mapView()->size(), QSize(14 * 72, 12 * 72));
+    EXPECT_FALSE(window->openAction()->isEnabled());
+    EXPECT_EQ(window->cellText(), QDir::toNativeSeparators(path));
+    Expected expected(original, 12, 10);
+
+    clickCell(3, 6); // Heart (the start tool) too close to the top: refused
+    clickCell(5, 6); // Heart, Hero
+    for (int r = 3; r <= 7; ++r)
+        for (int c = 4; c <= 8; ++c)
+            expected.set(r, c, '\x0E', '\x01');
+    press(PaletteButton::Player);
+    press(buttonFor(delvard::Terrain::Temple));
+    clickCell(5, 6);
+    expected.set(5, 6, '\x16', '\x03');
+    clickCell(1, 1); // the ring
+    press(PaletteButton::Neutral);
+    press(buttonFor(delvard::Terrain::Gold));
+    press(PaletteButton::ZoomOut);
+    press(PaletteButton::ZoomOut);
+    press(PaletteButton::Grid);
+    EXPECT_EQ(window->toolsText(), QStringLiteral("Terrain: Gold   Owner: Neutral   Cell: 56 px"));
+    clickCell(9, 11);
+    expected.set(9, 11, '\x06', '\x02');
+
+    window->saveAction()->trigger();
+    EXPECT_FALSE(window->saveAction()->isEnabled());
+    EXPECT_EQ(TempFolder::read(path), expected.bytes);
+}
+
+TEST_F(OpenSave, TheStatusBarNamesTheCellUnderThePointer)
+{
+    start();
+    openMapBytes(rockMap(6, 6));
+    MapView* view = window->mapView();
+    QTest::mouseMove(view, view->cellRect(3, 4).center());
+    EXPECT_EQ(window->cellText(), QStringLiteral("Row 3, column 4: Rock, Neutral"));
+    press(PaletteButton::Player);
+    press(buttonFor(delvard::Terrain::Library));
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(3, 4).center());
+    EXPECT_EQ(window->cellText(), QStringLiteral("Row 3, column 4: Libaray, Player"));
 }
 
 TEST_F(OpenSave, TheDialogStartsInTheMapFolderAndListsMapFilesInAnyCase)
@@ -82,165 +116,101 @@ TEST_F(OpenSave, TheDialogStartsInTheMapFolderAndListsMapFilesInAnyCase)
         auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
         auto* model = view ? view->model() : nullptr;
         // The folder is read in the background: wait until it has been listed.
-        (void)QTest::qWaitFor([&] { return model && model->rowCount(view->rootIndex()) >= 3; },
-                              3000);
+        (void)QTest::qWaitFor([&] { return model && model->rowCount(view->rootIndex()) >= 3; });
         for (int row = 0; model && row < model->rowCount(view->rootIndex()); ++row)
             listed << model->index(row, 0, view->rootIndex()).data().toString();
-        dialog->reject();
+        dialog->reject(); // cancelling changes nothing
     });
-    window->mnuOpen_Click();
+    window->openAction()->trigger();
     EXPECT_EQ(QDir(startFolder), QDir(mapFolder.path()));
     listed.sort();
     EXPECT_EQ(listed, (QStringList{QStringLiteral("aMap.kld"), QStringLiteral("bmap.kld"),
                                    QStringLiteral("cMAP.KLD")}));
+    EXPECT_FALSE(window->mapView());
+    EXPECT_TRUE(window->openAction()->isEnabled());
 }
 
-TEST_F(OpenSave, CancellingTheDialogChangesNothing)
+TEST_F(OpenSave, ABadFileIsNamedAndOpenStaysUsable)
 {
     start();
-    ModalAnswer::queue(QStringLiteral("QFileDialog"),
-                       [](QWidget* modal) { qobject_cast<QFileDialog*>(modal)->reject(); });
-    window->mnuOpen_Click();
-    EXPECT_FALSE(window->map());
-    EXPECT_TRUE(window->mnuOpen->isEnabled());
-    EXPECT_EQ(QDir(Module1::MapFolder), QDir(mapFolder.path()));
-}
-
-TEST_F(OpenSave, BadFilesAreReportedByNameAndLeaveOpenUsable)
-{
-    struct Case
-    {
-        const char* name;
-        std::string bytes;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"shortMap.kld", std::string(20, 'x'), "too short"},
-        {"truncMap.kld", sampleMap(10, 8).substr(0, 36 + 4 * 50 + 2), "800"},
-        {"emptyMap.kld", std::string(), "0 bytes"},
-        {"zeroMap.kld", mapBytes(0, 9), "1 cell records were expected"},
-    };
-    start();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QString message;
-        answerMessage(QStringLiteral("OK"), &message);
-        const QString path = openMapBytes(c.bytes, QLatin1String(c.name));
-        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
-        EXPECT_TRUE(
-            message.contains(QLatin1String(c.reason), Qt::CaseInsensitive) ||
-            (std::string(c.reason) == "800" && message.contains(QStringLiteral("80 cell records"))))
-            << message.toStdString();
-        EXPECT_FALSE(window->map());
-        EXPECT_TRUE(window->mnuOpen->isEnabled());
-        EXPECT_EQ(Module1::MapWidth, 0);
-        EXPECT_EQ(bytesOf(path).size(), static_cast<qsizetype>(c.bytes.size()));
-    }
-}
-
-TEST_F(OpenSave, AFileThatVanishedAfterTheDialogIsReportedAndNotCreated)
-{
-    start();
-    const QString gone = mapFolder.file(QStringLiteral("goneMap.kld"));
-    mapFolder.write(QStringLiteral("goneMap.kld"), QByteArrayLiteral("x"));
     QString message;
     answerMessage(QStringLiteral("OK"), &message);
-    ModalAnswer::queue(QStringLiteral("QFileDialog"), [&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        dialog->selectFile(gone);
-        static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
-        QFile::remove(gone);                     // deleted between the dialog and the read
-    });
-    window->mnuOpen_Click();
-    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(gone))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("does not exist"))) << message.toStdString();
-    EXPECT_FALSE(QFile::exists(gone));
-    EXPECT_FALSE(window->map());
+    const QString path = openMapBytes(rockMap(10, 8).left(200), QStringLiteral("shortMap.kld"));
+    EXPECT_EQ(message, QStringLiteral("The map file \"%1\" cannot be opened.\n\nThe map is 10 x 8 "
+                                      "cells, so 80 cell records were expected, but the file "
+                                      "holds only 41.")
+                           .arg(QDir::toNativeSeparators(path)));
+    EXPECT_FALSE(window->mapView());
+    EXPECT_TRUE(window->openAction()->isEnabled());
+    EXPECT_FALSE(window->palette().isEnabled(PaletteButton::Heart));
+    openMapBytes(rockMap(5, 5));
+    EXPECT_TRUE(window->mapView());
 }
 
-TEST_F(OpenSave, SavingWithoutEditsRewritesOnlyBytesTwoAndThreeAndKeepsTrailingBytes)
+TEST_F(OpenSave, SaveBeforeAnyMapWritesNothingAndSwitchesItselfOff)
 {
     start();
-    const std::string original = sampleMap(12, 9, "TRAILING-BYTES");
+    window->saveAction()->trigger();
+    EXPECT_FALSE(window->saveAction()->isEnabled());
+    EXPECT_EQ(QDir(mapFolder.path()).entryList(QDir::Files), QStringList());
+}
+
+// A failed save names the file and the reason and offers Retry; the map
+// stays open as it was, and a retry once the fault is gone saves it.
+TEST_F(OpenSave, AReadOnlyMapIsReportedAndARetrySavesItLater)
+{
+    start();
+    const QByteArray original = rockMap(6, 6);
     const QString path = openMapBytes(original);
-    ASSERT_TRUE(window->map());
-    EXPECT_EQ(Module1::MapBody.view(), "TRAILING-BYTES");
-    window->mnuSave_Click();
-    EXPECT_FALSE(window->mnuSave->isEnabled());
-    EXPECT_EQ(bytesOf(path), savedUnchanged(original, 12 * 9));
-}
-
-TEST_F(OpenSave, CodesNoTableKnowsAreWrittenBackAsTheFileHeldThem)
-{
-    std::string original = sampleMap(5, 4);
-    original[36 + 0] = '\x3F';         // first record, unknown terrain
-    original[36 + 1] = '\x09';         // and unknown owner
-    original[36 + 4 * 7] = '\x00';     // a later unknown terrain
-    original[36 + 4 * 9 + 1] = '\xEE'; // a later unknown owner
-    start();
-    const QString path = openMapBytes(original);
-    ASSERT_TRUE(window->map());
-    EXPECT_EQ(Module1::CellCodes[1][1][1], "0");
-    EXPECT_EQ(Module1::CellCodes[1][1][2], "-35");
-    window->mnuSave_Click();
-    EXPECT_EQ(bytesOf(path), savedUnchanged(original, 20));
-}
-
-TEST_F(OpenSave, SaveBeforeAnyMapWritesNothingAndDisablesItself)
-{
-    start();
-    window->mnuSave_Click();
-    EXPECT_FALSE(window->mnuSave->isEnabled());
-    const QString path = openMapBytes(sampleMap(3, 3));
-    EXPECT_FALSE(window->mnuSave->isEnabled());
-    EXPECT_EQ(bytesOf(path).size(), 36 + 36);
-}
-
-TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndLeftWhole)
-{
-    start();
-    const std::string original = sampleMap(8, 8);
-    const QString path = openMapBytes(original);
-    ASSERT_TRUE(window->map());
+    press(buttonFor(delvard::Terrain::Portal));
+    clickCell(3, 3);
     if (!chattr(QStringLiteral("+i"), path))
         GTEST_SKIP() << "chattr +i does not work here";
-
-    Module1::CurrentTerrain = 2;
-    window->map()->Image1_Click(8 + 1); // row 2, column 2: "Portal"
     QString first;
     QString second;
     answerMessage(QStringLiteral("Retry"), &first);
-    // The person makes the file writable and retries.
-    ModalAnswer::queue(QStringLiteral("QMessageBox"), [&](QWidget* modal) {
-        second = qobject_cast<QMessageBox*>(modal)->text();
+    ModalAnswer::queue(QStringLiteral("QMessageBox"), [&](QWidget* box) {
+        second = qobject_cast<QMessageBox*>(box)->text();
         chattr(QStringLiteral("-i"), path);
-        ModalAnswer::pressButton(modal, QStringLiteral("Retry"));
+        EXPECT_EQ(TempFolder::read(path), original);
+        ASSERT_TRUE(ModalAnswer::pressButton(box, QStringLiteral("Retry")));
     });
-    window->mnuSave_Click();
+    window->saveAction()->trigger();
     chattr(QStringLiteral("-i"), path);
-    EXPECT_TRUE(first.contains(QDir::toNativeSeparators(path))) << first.toStdString();
-    EXPECT_TRUE(first.contains(QStringLiteral("read-only"))) << first.toStdString();
-    EXPECT_EQ(first, second);
-    const QByteArray saved = bytesOf(path);
-    EXPECT_EQ(saved[36 + 4 * 9], '\x0C'); // "Portal" reached the file on the retry
-    EXPECT_EQ(Module1::CellCodes[2][2][1], "2");
+    EXPECT_EQ(first, QStringLiteral("The map could not be saved to \"%1\".\n\nThe file is "
+                                    "read-only.\n\nThe map is still open in the editor, unchanged.")
+                         .arg(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(second, first);
+    Expected expected(original, 6, 6);
+    expected.set(3, 3, '\x0C', '\x01');
+    EXPECT_EQ(TempFolder::read(path), expected.bytes);
 }
 
-TEST_F(OpenSave, ACancelledFailedSaveKeepsFileAndMap)
+TEST_F(OpenSave, ThePaletteShowsTheModelAndIsOffUntilAMapIsShown)
 {
     start();
-    const std::string original = sampleMap(6, 6);
-    const QString path = openMapBytes(original);
-    ASSERT_TRUE(window->map());
-    Module1::CurrentTerrain = 5;
-    window->map()->Image1_Click(6 * 2 + 2);
-    QFile::remove(path);
-    QDir(mapFolder.path()).mkdir(QStringLiteral("testMap.kld")); // replaced by a folder
-    QString message;
-    answerMessage(QStringLiteral("Cancel"), &message);
-    window->mnuSave_Click();
-    EXPECT_TRUE(message.contains(QStringLiteral("folder"))) << message.toStdString();
-    EXPECT_TRUE(QFileInfo(path).isDir());
-    EXPECT_EQ(Module1::CellCodes[3][3][1], "5");
-    EXPECT_FALSE(window->mnuSave->isEnabled());
+    PaletteToolBar* bar = window->paletteBar();
+    for (int b = 1; b <= PaletteButtonCount; ++b) {
+        const PaletteButton button = buttonNumbered(b);
+        if (paletteButton(button).group == ButtonGroup::Separator) {
+            EXPECT_TRUE(bar->action(button)->isSeparator());
+            continue;
+        }
+        QToolButton* widget = bar->buttonWidget(button);
+        EXPECT_EQ(widget->size(), QSize(24, 22));
+        EXPECT_EQ(widget->toolTip(), QString::fromUtf8(paletteButton(button).toolTip));
+        EXPECT_EQ(widget->accessibleName(), widget->toolTip());
+        EXPECT_FALSE(widget->isEnabled());
+    }
+    EXPECT_EQ(bar->iconSize(), QSize(16, 16));
+    openMapBytes(rockMap(8, 8));
+    EXPECT_TRUE(bar->action(PaletteButton::Heart)->isChecked());
+    EXPECT_FALSE(bar->action(buttonFor(delvard::Terrain::Gold))->isEnabled());
+    press(PaletteButton::Neutral);
+    press(buttonFor(delvard::Terrain::Gold));
+    EXPECT_TRUE(bar->action(buttonFor(delvard::Terrain::Gold))->isChecked());
+    EXPECT_FALSE(bar->action(PaletteButton::Heart)->isChecked());
+    press(PaletteButton::ZoomOut);
+    EXPECT_FALSE(bar->action(PaletteButton::ZoomOut)->isChecked());
+    EXPECT_TRUE(bar->action(PaletteButton::ZoomIn)->isEnabled());
 }

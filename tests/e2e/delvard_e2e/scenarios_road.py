@@ -326,7 +326,7 @@ def help_windows_keep_the_map(ctx):
 
     editor.menu("Help", "Read Me")
     viewer = editor.window("ReadMe.txt")
-    shown = a11y.wait_for(lambda: a11y.text_of(a11y.find(viewer, name="Text1")), 5, "the read-me text")
+    shown = a11y.wait_for(lambda: a11y.text_of(a11y.find(viewer, name="Read-me text")), 5, "the read-me text")
     on_disk = (program / "ReadMe.txt").read_text(encoding="utf-8")
     check(shown.strip() == on_disk.strip(),
           f"the viewer shows {len(shown)} characters, ReadMe.txt has {len(on_disk)}")
@@ -392,7 +392,7 @@ def map_files_command(ctx):
     editor.main()
     editor.menu("Path", "Map Files")
     chooser = editor.window("Get Map File Path")
-    tree = a11y.find(chooser, name="Dir1")
+    tree = a11y.find(chooser, name="Folders")
     tx, ty, tw, th = a11y.extents(tree)
 
     def shown_folder(name):

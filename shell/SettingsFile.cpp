@@ -1,6 +1,5 @@
-#include "Settings.h"
+#include "SettingsFile.h"
 
-#include "Module1.h"
 #include "ProfileFile.h"
 
 #include <QCoreApplication>
@@ -52,32 +51,31 @@ QString quoted(const QString& path)
 
 } // namespace
 
-QString GetIniValue(const QString& section, const QString& key, const QString& file)
+QString readIniValue(const QString& section, const QString& key, const QString& file)
 {
     const ProfileFile::ReadResult result =
         ProfileFile::read(section.toUtf8(), key.toUtf8(), QByteArray(), IniValueBufferSize, file);
     return QString::fromUtf8(result.value.left(result.copied));
 }
 
-QString settingsPathIn(const QString& folder)
+QString SettingsFile::pathIn(const QString& folder)
 {
     return QDir::toNativeSeparators(folder) + QDir::separator() + QStringLiteral("Delvard.ini");
 }
 
-QString settingsFallbackFolder()
+QString SettingsFile::userFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 }
 
-SettingsStart prepareSettingsFile(const QString& programFolder, const QString& fallbackFolder)
+SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& fallbackFolder)
 {
-    SettingsStart start;
-    const QString primaryPath = settingsPathIn(programFolder);
+    SettingsFile start;
+    const QString primaryPath = pathIn(programFolder);
     const Attempt primary = touch(primaryPath);
     if (primary.opened) {
-        start.path = primaryPath;
-        start.usable = true;
-        start.firstRun = primary.empty;
+        start.path_ = primaryPath;
+        start.firstRun_ = primary.empty;
         return start;
     }
 
@@ -87,7 +85,7 @@ SettingsStart prepareSettingsFile(const QString& programFolder, const QString& f
         fallbackReason =
             QCoreApplication::translate("Settings", "no per-user settings folder is known");
     } else {
-        fallbackPath = settingsPathIn(fallbackFolder);
+        fallbackPath = pathIn(fallbackFolder);
         if (!QDir().mkpath(fallbackFolder)) {
             fallbackReason =
                 QCoreApplication::translate("Settings", "the folder %1 cannot be created")
@@ -103,10 +101,9 @@ SettingsStart prepareSettingsFile(const QString& programFolder, const QString& f
                     fallback.empty = false;
             }
             if (fallback.opened) {
-                start.path = fallbackPath;
-                start.usable = true;
-                start.fellBack = true;
-                start.firstRun = fallback.empty;
+                start.path_ = fallbackPath;
+                start.inUserFolder_ = true;
+                start.firstRun_ = fallback.empty;
                 return start;
             }
             fallbackReason = fallback.reason;
@@ -116,13 +113,13 @@ SettingsStart prepareSettingsFile(const QString& programFolder, const QString& f
     const QString primaryPart =
         QCoreApplication::translate("Settings", "%1 (%2)").arg(quoted(primaryPath), primary.reason);
     if (fallbackPath.isEmpty()) {
-        start.problem = QCoreApplication::translate(
+        start.problem_ = QCoreApplication::translate(
                             "Settings", "Delvard could not create or open its settings file %1, "
                                         "and %2. The map folder will not be remembered after "
                                         "this run.")
                             .arg(primaryPart, fallbackReason);
     } else {
-        start.problem = QCoreApplication::translate(
+        start.problem_ = QCoreApplication::translate(
                             "Settings", "Delvard could not create or open its settings file %1, "
                                         "nor %2 (%3). The map folder will not be remembered "
                                         "after this run.")
@@ -131,16 +128,20 @@ SettingsStart prepareSettingsFile(const QString& programFolder, const QString& f
     return start;
 }
 
-bool storeMapFolder(QString* problem)
+QString SettingsFile::mapFolder() const
+{
+    return readIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path_);
+}
+
+bool SettingsFile::storeMapFolder(const QString& folder, QString* problem) const
 {
     QString reason;
-    if (Module1::SettingsPath.isEmpty()) {
+    if (path_.isEmpty()) {
         reason = QCoreApplication::translate("Settings", "No settings file is in use, so the map "
                                                          "folder is kept for this run only.");
     } else {
-        const ProfileFile::WriteResult result =
-            ProfileFile::write(QByteArrayLiteral("Paths"), QByteArrayLiteral("Map"),
-                               Module1::MapFolder.toUtf8(), Module1::SettingsPath);
+        const ProfileFile::WriteResult result = ProfileFile::write(
+            QByteArrayLiteral("Paths"), QByteArrayLiteral("Map"), folder.toUtf8(), path_);
         if (result.ok)
             return true;
         reason =

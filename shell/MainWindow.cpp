@@ -1,0 +1,325 @@
+#include "MainWindow.h"
+
+#include "AboutDialog.h"
+#include "MapFolderDialog.h"
+#include "MapView.h"
+#include "NearestFolder.h"
+#include "PaletteToolBar.h"
+#include "PictureList.h"
+#include "ReadmeViewer.h"
+#include "WindowFit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+
+using delvard::MapDocument;
+
+namespace {
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString nameOf(std::string_view name, const char* unknown)
+{
+    return name.empty() ? QLatin1String(unknown) : QString::fromUtf8(name);
+}
+
+} // namespace
+
+MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidget* parent)
+    : QMainWindow(parent), pictures_(pictures), programFolder_(std::move(programFolder)),
+      mapFolder_(programFolder_)
+{
+    setWindowIcon(QIcon(QPixmap::fromImage(PictureList::programIcon())));
+    buildMenus();
+
+    paletteBar_ = new PaletteToolBar(palette_, pictures_, this);
+    addToolBar(Qt::TopToolBarArea, paletteBar_);
+    connect(&palette_, &PaletteModel::toolsChanged, this, &MainWindow::showCurrentTools);
+
+    // The map lies in a scrolling area, at the top left, when it is larger
+    // than the window.
+    mapArea_ = new QScrollArea(this);
+    mapArea_->setWidgetResizable(false);
+    mapArea_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mapArea_->setBackgroundRole(QPalette::Dark);
+    setCentralWidget(mapArea_);
+
+    buildStatusBar();
+
+    // Before the window is shown its frame is not known yet; the style's
+    // title bar stands in for it, and the first show corrects the guess.
+    const int edge = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    fitToScreen(QMargins(edge, style()->pixelMetric(QStyle::PM_TitleBarHeight) + edge, edge, edge));
+}
+
+MainWindow::~MainWindow()
+{
+    // The view refers to the document; it goes first.
+    delete mapArea_->takeWidget();
+}
+
+QString MainWindow::caption()
+{
+    return QStringLiteral("%1 Version %2.%3.%4")
+        .arg(QStringLiteral(DELVARD_TITLE))
+        .arg(DELVARD_VERSION_MAJOR)
+        .arg(DELVARD_VERSION_MINOR)
+        .arg(DELVARD_VERSION_REVISION);
+}
+
+void MainWindow::buildMenus()
+{
+    auto item = [this](QMenu* menu, const QString& text, void (MainWindow::*command)()) {
+        QAction* action = menu->addAction(text);
+        connect(action, &QAction::triggered, this, command);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    openAction_ = item(file, QStringLiteral("&Open"), &MainWindow::openMap);
+    file->addSeparator();
+    saveAction_ = item(file, QStringLiteral("&Save"), &MainWindow::saveMap);
+    file->addSeparator();
+    item(file, QStringLiteral("&Exit"), &MainWindow::exitProgram);
+
+    QMenu* path = menuBar()->addMenu(QStringLiteral("&Path"));
+    item(path, QStringLiteral("&Map Files"), &MainWindow::chooseMapFolder);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    item(help, QStringLiteral("&About"), &MainWindow::showAbout);
+    help->addSeparator();
+    item(help, QStringLiteral("&Read Me"), &MainWindow::showReadme);
+}
+
+void MainWindow::buildStatusBar()
+{
+    cellLabel_ = new QLabel(this);
+    toolsLabel_ = new QLabel(this);
+    statusBar()->addWidget(cellLabel_, 1);
+    statusBar()->addPermanentWidget(toolsLabel_);
+    cellLabel_->setText(QStringLiteral("Open a map with File > Open."));
+}
+
+QString MainWindow::cellText() const
+{
+    return cellLabel_->text();
+}
+
+QString MainWindow::toolsText() const
+{
+    return toolsLabel_->text();
+}
+
+void MainWindow::start()
+{
+    setWindowTitle(caption());
+    settings_ = SettingsFile::prepare(programFolder_, SettingsFile::userFolder());
+    if (!settings_.usable()) {
+        QMessageBox::warning(this, caption(), settings_.problem());
+        return;
+    }
+    if (settings_.firstRun()) {
+        AboutDialog::showModal(PictureList::programIcon(), this);
+        mapFolder_ = MapFolderDialog::choose(mapFolder_, this);
+        storeMapFolder();
+    } else {
+        mapFolder_ = settings_.mapFolder();
+    }
+}
+
+void MainWindow::storeMapFolder()
+{
+    QString problem;
+    if (!settings_.storeMapFolder(mapFolder_, &problem))
+        QMessageBox::warning(this, caption(), problem);
+}
+
+void MainWindow::chooseMapFolder()
+{
+    mapFolder_ = MapFolderDialog::choose(mapFolder_, this);
+    storeMapFolder();
+}
+
+QString MainWindow::chooseMapFile()
+{
+    // Qt's own dialog rather than the desktop's: it matches the pattern
+    // without regard to case on every platform, so "...Map.kld" is listed.
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilter(QStringLiteral("Qz4 Map File (*map.kld)"));
+    // An empty or vanished map folder would leave the dialog at the list of
+    // drives; the nearest folder that exists is a better start.
+    dialog.setDirectory(nearestExistingFolder(mapFolder_));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void MainWindow::openMap()
+{
+    const QString path = chooseMapFile();
+    if (!path.isEmpty())
+        openMapFile(path);
+}
+
+bool MainWindow::openMapFile(const QString& path)
+{
+    MapDocument::Opened opened = MapDocument::open(path);
+    if (!opened.document) {
+        QMessageBox::warning(this, caption(),
+                             QStringLiteral("The map file \"%1\" cannot be opened.\n\n%2")
+                                 .arg(nativePath(path), opened.problem));
+        return false;
+    }
+    showMap(std::move(opened.document));
+    return true;
+}
+
+void MainWindow::showMap(std::unique_ptr<MapDocument> document)
+{
+    // One map per run: Open is off once a map is shown.
+    openAction_->setEnabled(false);
+    delete mapArea_->takeWidget();
+    document_ = std::move(document);
+    mapView_ = new MapView(*document_, pictures_);
+    mapView_->setGridShown(palette_.gridShown());
+    mapView_->setBrushTerrain(palette_.terrain());
+    connect(mapView_, &MapView::cellClicked, this, &MainWindow::paintCell);
+    connect(mapView_, &MapView::hoveredCellChanged, this, &MainWindow::showHoveredCell);
+    connect(mapView_, &MapView::cellSizeChanged, this, [this] {
+        palette_.setZoomAvailable(mapView_->canZoomIn(), mapView_->canZoomOut());
+        showCurrentTools();
+    });
+    connect(&palette_, &PaletteModel::zoomInRequested, mapView_, &MapView::zoomIn);
+    connect(&palette_, &PaletteModel::zoomOutRequested, mapView_, &MapView::zoomOut);
+    connect(&palette_, &PaletteModel::gridShownChanged, mapView_, &MapView::setGridShown);
+    connect(&palette_, &PaletteModel::toolsChanged, mapView_,
+            [this] { mapView_->setBrushTerrain(palette_.terrain()); });
+    connect(document_.get(), &MapDocument::cellsChanged, this,
+            [this] { showHoveredCell(hoveredRow_, hoveredColumn_); });
+    palette_.enterWorkingState();
+    mapArea_->setWidget(mapView_);
+    showCurrentTools();
+    cellLabel_->setText(nativePath(document_->path()));
+}
+
+void MainWindow::paintCell(int row, int column)
+{
+    document_->paint(row, column, palette_.terrain(), palette_.owner());
+}
+
+void MainWindow::saveMap()
+{
+    // Save works once per run, also when there is nothing to write.
+    saveAction_->setEnabled(false);
+    if (!document_)
+        return;
+    for (;;) {
+        const delvard::FileWrite written = document_->save();
+        if (written.ok) {
+            statusBar()->showMessage(
+                QStringLiteral("Saved %1").arg(nativePath(document_->path())), 5000);
+            return;
+        }
+        QMessageBox box(QMessageBox::Warning, caption(),
+                        QStringLiteral("The map could not be saved to \"%1\".\n\n%2\n\n"
+                                       "The map is still open in the editor, unchanged.")
+                            .arg(nativePath(document_->path()), written.reason),
+                        QMessageBox::Retry | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Retry);
+        if (box.exec() != QMessageBox::Retry)
+            return;
+    }
+}
+
+void MainWindow::exitProgram()
+{
+    // Ends the run at once; edits that were not saved are dropped.
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // The read-me viewer has no owner; it must not keep the program alive.
+    QApplication::quit();
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog::showModal(PictureList::programIcon(), this);
+}
+
+void MainWindow::showReadme()
+{
+    ReadmeViewer::showSingle(readme_, programFolder_ + QDir::separator() + QStringLiteral("ReadMe.txt"),
+                             this);
+}
+
+void MainWindow::showCurrentTools()
+{
+    const int cellSize = mapView_ ? mapView_->cellSize() : MapView::LargestCellSize;
+    toolsLabel_->setText(QStringLiteral("Terrain: %1   Owner: %2   Cell: %3 px%4")
+                             .arg(QString::fromUtf8(delvard::terrainName(palette_.terrain())),
+                                  QString::fromUtf8(delvard::ownerName(palette_.owner())))
+                             .arg(cellSize)
+                             .arg(palette_.gridShown() ? QStringLiteral("   Grid") : QString()));
+}
+
+void MainWindow::showHoveredCell(int row, int column)
+{
+    hoveredRow_ = row;
+    hoveredColumn_ = column;
+    if (row == 0 || !document_ || document_->width() == 0 || document_->height() == 0) {
+        cellLabel_->setText(nativePath(document_ ? document_->path() : QString()));
+        return;
+    }
+    const delvard::Cell& cell = document_->cellAt(row, column);
+    cellLabel_->setText(QStringLiteral("Row %1, column %2: %3, %4")
+                            .arg(row)
+                            .arg(column)
+                            .arg(nameOf(delvard::terrainName(cell.terrain), "unknown terrain"),
+                                 nameOf(delvard::ownerName(cell.owner), "unknown owner")));
+}
+
+void MainWindow::fitToScreen(QMargins frame)
+{
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 860);
+    resize(fittedContentSize(DesignedSize, available.size(), frame));
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (fittedOnScreen_)
+        return;
+    fittedOnScreen_ = true;
+    // The window system has placed the frame by the time the first events
+    // after showing are handled; a window that still pokes out of the
+    // available area (a laptop screen, a task bar) is made to fit.
+    QTimer::singleShot(0, this, [this] {
+        const QRect available = screen() ? screen()->availableGeometry() : QRect();
+        const QRect frame = frameGeometry();
+        if (available.isEmpty() || available.contains(frame))
+            return;
+        fitToScreen(QMargins(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                             frame.right() - geometry().right(),
+                             frame.bottom() - geometry().bottom()));
+        move(available.topLeft());
+    });
+}

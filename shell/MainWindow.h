@@ -1,0 +1,97 @@
+#pragma once
+
+#include "MapDocument.h"
+#include "PaletteModel.h"
+#include "SettingsFile.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class MapView;
+class PaletteToolBar;
+class PictureList;
+class QLabel;
+class QScrollArea;
+class ReadmeViewer;
+
+// The main window: the menu, the palette, the scrolling area that holds
+// the map, and a status bar naming the cell under the pointer and the
+// current tools. It runs the open, save and first-run flows; the map
+// document, the palette model and the map view do the rest.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+  public:
+    // programFolder: where the settings file and the read-me are looked for.
+    MainWindow(const PictureList& pictures, QString programFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs before the window is first shown: the caption, the settings
+    // file, and on the first run the About box and the map folder chooser.
+    void start();
+
+    // The menu's commands.
+    void openMap();
+    // Opens a map file without asking for it; false, after telling the
+    // user why, when it gives no map.
+    bool openMapFile(const QString& path);
+    void saveMap();
+    void exitProgram();
+    void chooseMapFolder();
+    void showAbout();
+    void showReadme();
+
+    // "Delvard Version 2.0.0": the program's title and version numbers.
+    static QString caption();
+    // The size the window opens at where the screen has room for it.
+    static constexpr QSize DesignedSize{1240, 820};
+
+    QString mapFolder() const { return mapFolder_; }
+    const SettingsFile& settings() const { return settings_; }
+    PaletteModel& palette() { return palette_; }
+    PaletteToolBar* paletteBar() const { return paletteBar_; }
+    QAction* openAction() const { return openAction_; }
+    QAction* saveAction() const { return saveAction_; }
+    QScrollArea* mapArea() const { return mapArea_; }
+    // The open map and its view; null before a map is shown.
+    delvard::MapDocument* document() const { return document_.get(); }
+    MapView* mapView() const { return mapView_; }
+    QString cellText() const;
+    QString toolsText() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildStatusBar();
+    QString chooseMapFile();
+    void showMap(std::unique_ptr<delvard::MapDocument> document);
+    void storeMapFolder();
+    void paintCell(int row, int column);
+    void showHoveredCell(int row, int column);
+    void showCurrentTools();
+    void fitToScreen(QMargins frame);
+
+    const PictureList& pictures_;
+    const QString programFolder_;
+    SettingsFile settings_;
+    QString mapFolder_;
+    PaletteModel palette_;
+    PaletteToolBar* paletteBar_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QScrollArea* mapArea_ = nullptr;
+    std::unique_ptr<delvard::MapDocument> document_;
+    MapView* mapView_ = nullptr;
+    QPointer<ReadmeViewer> readme_;
+    QLabel* cellLabel_ = nullptr;
+    QLabel* toolsLabel_ = nullptr;
+    int hoveredRow_ = 0;
+    int hoveredColumn_ = 0;
+    bool fittedOnScreen_ = false;
+};

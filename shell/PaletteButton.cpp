@@ -1,0 +1,51 @@
+#include "PaletteButton.h"
+
+using delvard::Owner;
+using delvard::Terrain;
+
+namespace {
+
+constexpr int FirstHeroTerrainButton = 29;
+constexpr int FirstNeutralTerrainButton = 21;
+constexpr int FirstOwnerButton = 37;
+constexpr int FirstTerrainPicture = 43; // the small picture of button 1
+constexpr int ZoomInPicture = 70;       // then zoom out and the grid
+
+} // namespace
+
+PaletteButtonInfo paletteButton(PaletteButton button)
+{
+    const int b = numberOf(button);
+    if (b == 28 || b == 36 || b == 44)
+        return {ButtonGroup::Separator, 0, {}, {}, {}};
+    if (b < FirstHeroTerrainButton) {
+        const auto terrain = static_cast<Terrain>(b);
+        return {b < FirstNeutralTerrainButton ? ButtonGroup::Terrain : ButtonGroup::NeutralTerrain,
+                FirstTerrainPicture - 1 + b, terrain, {}, delvard::terrainName(terrain)};
+    }
+    if (b < FirstOwnerButton) {
+        // The hero gates and the hero rest are terrains 28 to 34 and use
+        // their cell pictures.
+        const auto terrain = static_cast<Terrain>(b - 1);
+        return {ButtonGroup::HeroTerrain, b - 1, terrain, {}, delvard::terrainName(terrain)};
+    }
+    if (b < numberOf(PaletteButton::OwnerSeparator)) {
+        const auto owner = static_cast<Owner>(b - (FirstOwnerButton - 1));
+        return {ButtonGroup::Owner, 35 + static_cast<int>(owner), {}, owner,
+                delvard::ownerName(owner)};
+    }
+    static constexpr std::string_view viewTips[] = {"Zoom in", "Zoom out", "Grid On/Off"};
+    const int view = b - numberOf(PaletteButton::ZoomIn);
+    return {ButtonGroup::View, ZoomInPicture + view, {}, {}, viewTips[view]};
+}
+
+PaletteButton buttonFor(Terrain terrain)
+{
+    const int t = static_cast<int>(terrain);
+    return buttonNumbered(t < FirstHeroTerrainButton - 1 ? t : t + 1);
+}
+
+PaletteButton buttonFor(Owner owner)
+{
+    return buttonNumbered(FirstOwnerButton - 1 + static_cast<int>(owner));
+}

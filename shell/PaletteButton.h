@@ -1,0 +1,62 @@
+#pragma once
+
+#include "CodeTables.h"
+
+#include <optional>
+#include <string_view>
+
+// The palette's 47 buttons by their numbers, the separators between the
+// runs of buttons counted: the numbers are how the palette's rules speak of
+// its buttons.
+enum class PaletteButton : int {
+    Heart = 1,
+    Gems = 27, // the terrain run: Heart to Gems, in terrain order
+    TerrainSeparator = 28,
+    HeroGate1 = 29,
+    HeroRest = 35, // the hero run: Hero Gate 1 to 6, then the hero rest
+    HeroSeparator = 36,
+    Hero = 37,
+    Neutral = 38,
+    Player = 39,
+    Keeper4 = 43, // the owner run, in owner order
+    OwnerSeparator = 44,
+    ZoomIn = 45,
+    ZoomOut = 46,
+    Grid = 47,
+};
+
+inline constexpr int PaletteButtonCount = 47;
+
+enum class ButtonGroup {
+    Terrain,        // buttons 1-20: with any owner
+    NeutralTerrain, // buttons 21-27, "Sold Rock" to "Gems": only with the owner "Neutral"
+    HeroTerrain,    // buttons 29-35, the hero gates and the hero rest: only with "Hero"
+    Owner,          // buttons 37-43
+    View,           // buttons 45-47, push buttons
+    Separator,      // 28, 36, 44
+};
+
+struct PaletteButtonInfo
+{
+    ButtonGroup group;
+    int picture; // in the picture list; 0 for a separator
+    std::optional<delvard::Terrain> terrain;
+    std::optional<delvard::Owner> owner;
+    std::string_view toolTip; // empty for a separator
+};
+
+// Buttons 1..47.
+PaletteButtonInfo paletteButton(PaletteButton button);
+
+inline PaletteButton buttonNumbered(int number)
+{
+    return static_cast<PaletteButton>(number);
+}
+inline int numberOf(PaletteButton button)
+{
+    return static_cast<int>(button);
+}
+
+// The button that selects a terrain (1..34) or an owner.
+PaletteButton buttonFor(delvard::Terrain terrain);
+PaletteButton buttonFor(delvard::Owner owner);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "PaletteButton.h"
+
+#include <QToolBar>
+
+#include <array>
+
+class PaletteModel;
+class PictureList;
+class QToolButton;
+
+// The palette along the top of the main window: 47 numbered buttons
+// (separators counted), 24 x 22 pixels around a 16 x 16 picture, each with
+// its tool tip as its accessible name. It shows the model's pressed and
+// enabled states and hands a person's clicks to the model.
+class PaletteToolBar : public QToolBar
+{
+    Q_OBJECT
+
+  public:
+    PaletteToolBar(PaletteModel& model, const PictureList& pictures, QWidget* parent = nullptr);
+
+    // The action of a button; separators have one too.
+    QAction* action(PaletteButton button) const;
+    // The tool button that shows a button other than a separator.
+    QToolButton* buttonWidget(PaletteButton button) const;
+
+  private:
+    void showState(PaletteButton button);
+
+    PaletteModel& model_;
+    std::array<QAction*, PaletteButtonCount + 1> actions_{};
+};
