@@ -1,0 +1,134 @@
+#include "MapFolderDialog.h"
+#include "DialogTestHelpers.h"
+#include "ModalAnswer.h"
+#include "NearestFolder.h"
+#include "TempFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class MapFolderChooser : public ::testing::Test
+{
+  protected:
+    void SetUp() override { ASSERT_TRUE(QDir(scratch.path()).mkpath(u"maps/old"_s)); }
+
+    // A folder in the scratch folder as the program names it; "" is the scratch folder.
+    QString folder(const char* name) const
+    {
+        return QDir::toNativeSeparators(*name ? scratch.file(QLatin1String(name)) : scratch.path());
+    }
+
+    TempFolder scratch;
+};
+
+TEST_F(MapFolderChooser, LaysOutAFixedWindowWithoutWindowButtons)
+{
+    MapFolderDialog chooser(folder("maps"));
+    EXPECT_EQ(chooser.windowTitle(), u"Get Map File Path"_s);
+    for (Qt::WindowType button : {Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint,
+                                  Qt::WindowMaximizeButtonHint, Qt::WindowContextHelpButtonHint})
+        EXPECT_FALSE(chooser.windowFlags().testFlag(button)) << button;
+    EXPECT_EQ(chooser.minimumSize(), QSize(312, 299));
+    EXPECT_EQ(chooser.maximumSize(), QSize(312, 299));
+    const QString prompt = u"Please pick the path of your map files"_s;
+    expectLayout(&chooser, {{"prompt", prompt, {16, 16, 281, 17}},
+                            {"folders", u"Folders"_s, {8, 64, 289, 156}},
+                            {"ok", u"OK"_s, {112, 248, 81, 33}}});
+    EXPECT_EQ(control<QLabel>(&chooser, "prompt")->text(), prompt);
+    EXPECT_TRUE(control<QLabel>(&chooser, "prompt")->alignment().testFlag(Qt::AlignHCenter));
+    EXPECT_TRUE(control<QTreeView>(&chooser, "folders")->isHeaderHidden());
+}
+
+TEST_F(MapFolderChooser, ListHasTheFocusAndOnlyOkClosesIt)
+{
+    MapFolderDialog chooser(folder("maps"));
+    chooser.show();
+    auto* list = control<QTreeView>(&chooser, "folders");
+    EXPECT_EQ(chooser.focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(&chooser, Qt::Key_Escape);
+    EXPECT_FALSE(chooser.close());
+    EXPECT_TRUE(chooser.isVisible());
+    QTest::keyClick(list, Qt::Key_Tab);
+    ASSERT_EQ(chooser.focusWidget(), control<QPushButton>(&chooser, "ok"));
+    QTest::keyClick(chooser.focusWidget(), Qt::Key_Space);
+    EXPECT_FALSE(chooser.isVisible());
+}
+
+TEST_F(MapFolderChooser, OpensAtTheStartFolderAndReturnsTheFolderPickedOnOk)
+{
+    const struct
+    {
+        QString start;
+        int stepsLeft; // Left closes the open start folder, a second Left goes to its parent
+        QString opensAt;
+        QString returned;
+    } cases[] = {{folder("maps") + QDir::separator(), 0, folder("maps"), folder("maps")},
+                 {folder("maps/gone/deeper"), 0, folder("maps"), folder("maps")},
+                 {folder("maps"), 2, folder("maps"), folder("")}};
+    QWidget mainWindow;
+    mainWindow.show();
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.start.toStdString());
+        QString openedAt;
+        bool modalOverMainWindow = false;
+        ModalAnswer::queue(u"MapFolderDialog"_s, [&](QWidget* modal) {
+            openedAt = qobject_cast<MapFolderDialog*>(modal)->selectedFolder();
+            modalOverMainWindow =
+                modal->parentWidget() == &mainWindow && QApplication::activeModalWidget() == modal;
+            for (int step = 0; step < row.stepsLeft; ++step)
+                QTest::keyClick(modal->focusWidget(), Qt::Key_Left);
+            EXPECT_TRUE(ModalAnswer::pressButton(modal, u"OK"_s));
+        });
+        EXPECT_EQ(MapFolderDialog::choose(row.start, new QWidget(&mainWindow)), row.returned);
+        EXPECT_EQ(openedAt, row.opensAt);
+        EXPECT_TRUE(modalOverMainWindow);
+    }
+}
+
+TEST_F(MapFolderChooser, NearestExistingFolderFallsBackToAParentOrHome)
+{
+    const QString home = QDir::toNativeSeparators(QDir::homePath());
+    const QString root = QDir::toNativeSeparators(QDir::rootPath());
+    scratch.write(u"maps/level1map.kld"_s, "x");
+    const struct
+    {
+        QString wanted;
+        QString expected;
+    } cases[] = {{folder("maps/gone/deeper"), folder("maps")},
+                 {folder("maps/level1map.kld"), folder("maps")},
+                 {root, root},
+                 {QString(), home},
+                 {u"maps"_s, home}};
+    for (const auto& row : cases)
+        EXPECT_EQ(nearestExistingFolder(row.wanted), row.expected) << row.wanted.toStdString();
+}
+
+TEST_F(MapFolderChooser, KeepsTheStartFolderInViewWhileTheTreeIsRead)
+{
+    // Folders read in the background above the start folder's branch would
+    // push it out of view if the list scrolled to it only once.
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(QDir(scratch.path()).mkpath(u"a%1"_s.arg(i, 2, 10, QLatin1Char('0'))));
+    ASSERT_TRUE(QDir(scratch.path()).mkpath(u"maps/old/deep"_s));
+    MapFolderDialog chooser(folder("maps/old/deep"));
+    chooser.show();
+    auto* list = control<QTreeView>(&chooser, "folders");
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    ASSERT_NE(model, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->index(folder("maps")).row() == 40; }, 20000))
+        << "the scratch folder was not read and sorted";
+    EXPECT_EQ(chooser.selectedFolder(), folder("maps/old/deep"));
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+}
+
+} // namespace
