@@ -56,7 +56,7 @@ TEST_F(StartUp, CaptionMenusAndPaletteAsTheWindowOpens)
             EXPECT_TRUE(item->shortcut().isEmpty());
         }
     EXPECT_EQ(window->cellText(), QStringLiteral("Open a map with File > Open."));
-    EXPECT_EQ(window->toolsText(), QStringLiteral("Terrain: Heart   Owner: Hero   Cell: 72 px   Grid"));
+    EXPECT_TRUE(window->toolsText().isEmpty()); // the tools are named once a map is shown
 }
 
 TEST_F(StartUp, FirstRunAsksAboutThenTheFolderAndStoresIt)
