@@ -2,24 +2,9 @@
 
 #include "MapFile.h"
 
-MapSummary summarizeMap(const delvard::DecodedMap& map)
-{
-    MapSummary summary;
-    const int width = map.check.width;
-    for (std::size_t k = 0; k < map.cells.size(); ++k) {
-        const delvard::DecodedCell& cell = map.cells[k];
-        ++summary.terrainCounts[cell.terrainIndex];
-        ++summary.ownerCounts[cell.ownerCode];
-        const CellPosition at = cellPosition(width, k);
-        if (!cell.terrainKnown)
-            summary.unknownCodes.push_back(
-                {UnknownCode::Terrain, at.row, at.column, cell.fileTerrain, cell.terrainIndex});
-        if (!cell.ownerKnown)
-            summary.unknownCodes.push_back(
-                {UnknownCode::Owner, at.row, at.column, cell.fileOwner, cell.ownerCode});
-    }
-    return summary;
-}
+using delvard::Cell;
+using delvard::Owner;
+using delvard::Terrain;
 
 namespace {
 
@@ -30,14 +15,34 @@ QString labelOf(std::string_view name)
 
 } // namespace
 
-QString terrainLabel(int terrainIndex)
+MapSummary summarizeMap(const delvard::MapData& map)
 {
-    return labelOf(delvard::terrainName(terrainIndex));
+    MapSummary summary;
+    for (std::size_t k = 0; k < map.cells.size(); ++k) {
+        const Cell& cell = map.cells[k];
+        ++summary.terrainCounts[static_cast<std::size_t>(cell.terrain)];
+        ++summary.ownerCounts[static_cast<std::size_t>(cell.owner)];
+        const CellPosition at = cellPosition(map, k);
+        if (!cell.terrainKnown())
+            summary.unknownCodes.push_back({UnknownCode::Kind::Terrain, at.row, at.column,
+                                            cell.terrainCode,
+                                            QString::fromUtf8(delvard::terrainName(cell.terrain))});
+        if (!cell.ownerKnown())
+            summary.unknownCodes.push_back({UnknownCode::Kind::Owner, at.row, at.column,
+                                            cell.ownerCode,
+                                            QString::fromUtf8(delvard::ownerName(cell.owner))});
+    }
+    return summary;
 }
 
-QString ownerLabel(int ownerCode)
+QString terrainLabel(Terrain terrain)
 {
-    return labelOf(delvard::ownerName(ownerCode));
+    return labelOf(delvard::terrainName(terrain));
+}
+
+QString ownerLabel(Owner owner)
+{
+    return labelOf(delvard::ownerName(owner));
 }
 
 QString hexByte(int value)
@@ -53,13 +58,12 @@ QString cellLabel(int row, int column)
 
 QString describeUnknownCode(const UnknownCode& code)
 {
-    const bool terrain = code.kind == UnknownCode::Terrain;
-    const QString shown = terrain ? terrainLabel(code.shownAs) : ownerLabel(code.shownAs);
     const QString shownPart =
-        code.shownAs == 0 ? QStringLiteral("no earlier cell to show instead, so the editor shows "
-                                           "no picture")
-                          : QStringLiteral("the editor shows %1, the cell before it").arg(shown);
+        code.shownAs.isEmpty()
+            ? QStringLiteral("no earlier cell to show instead, so the editor shows no picture")
+            : QStringLiteral("the editor shows %1, the cell before it").arg(code.shownAs);
     return QStringLiteral("unknown %1 code %2; %3")
-        .arg(terrain ? QStringLiteral("terrain") : QStringLiteral("owner"), hexByte(code.fileByte),
-             shownPart);
+        .arg(code.kind == UnknownCode::Kind::Terrain ? QStringLiteral("terrain")
+                                                     : QStringLiteral("owner"),
+             hexByte(code.fileByte), shownPart);
 }
