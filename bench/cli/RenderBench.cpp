@@ -1,36 +1,47 @@
 #include "MapFile.h"
 #include "MapRenderer.h"
-#include "PngWriter.h"
+#include "PictureList.h"
+#include "RenderCommand.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-const MapFile& largeSample()
+struct LargeSample
 {
-    static const MapFile file =
-        loadMapFile(QStringLiteral(DELVARD_SAMPLES_DIR "/large-255x255Map.kld"));
-    return file;
+    MapFile file = loadMapFile(QStringLiteral(DELVARD_SAMPLES_DIR "/large-255x255Map.kld"));
+    PictureList pictures;
+};
+
+const LargeSample& largeSample()
+{
+    static const LargeSample sample;
+    return sample;
 }
 
-// The whole map into an image: composing the distinct cells and copying
-// them into place. Argument: cell size in pixels; second: grid.
-void renderLargeMap(benchmark::State& state)
+// Drawing every band of the largest map, without the PNG: composing the
+// distinct cells and copying them into place. Arguments: cell size in
+// pixels, grid.
+void drawLargeMapBands(benchmark::State& state)
 {
-    const MapFile& file = largeSample();
-    if (!file.ok()) {
+    const LargeSample& sample = largeSample();
+    if (!sample.file.ok()) {
         state.SkipWithError("the large sample map cannot be read");
         return;
     }
-    const RenderOptions options{static_cast<int>(state.range(0)), state.range(1) != 0};
+    const int side = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        QImage image = renderMap(file.decoded, options);
-        benchmark::DoNotOptimize(image.constBits());
+        MapRenderer renderer(sample.pictures);
+        renderer.setCellSize(side);
+        renderer.setGridShown(state.range(1) != 0);
+        QImage band(renderer.mapSize(sample.file.map()).width(), side, QImage::Format_RGB32);
+        for (int b = 0; b < sample.file.height() + 2; ++b)
+            renderer.drawBand(band, sample.file.map(), b);
+        benchmark::DoNotOptimize(band.constBits());
     }
-    state.counters["megapixels"] =
-        double((255 + 2) * options.cellSize) * ((255 + 2) * options.cellSize) / 1e6;
+    state.counters["megapixels"] = double((255 + 2) * side) * ((255 + 2) * side) / 1e6;
 }
-BENCHMARK(renderLargeMap)
+BENCHMARK(drawLargeMapBands)
     ->Args({8, 0})
     ->Args({24, 0})
     ->Args({24, 1})
@@ -38,24 +49,31 @@ BENCHMARK(renderLargeMap)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// What the render command does: draw band by band and stream each band
-// into the PNG, never holding the whole picture.
+// What the render command does: every band streamed into the PNG encoder.
 void streamLargeMapPng(benchmark::State& state)
 {
-    const MapFile& file = largeSample();
-    const RenderOptions options{static_cast<int>(state.range(0)), false};
+    const LargeSample& sample = largeSample();
+    if (!sample.file.ok()) {
+        state.SkipWithError("the large sample map cannot be read");
+        return;
+    }
     for (auto _ : state) {
+        MapRenderer renderer(sample.pictures);
+        renderer.setCellSize(static_cast<int>(state.range(0)));
+        renderer.setGridShown(false); // render's default
         std::size_t written = 0;
-        MapBands bands(file.decoded, options);
-        PngWriter png(
+        QString why;
+        const bool ok = writeMapPng(
+            renderer, sample.file.map(),
             [&written](const char*, std::size_t size) {
                 written += size;
                 return true;
             },
-            bands.pictureWidth(), bands.pictureHeight());
-        for (int b = 0; b < bands.bandCount(); ++b)
-            png.writeRows(bands.band(b));
-        benchmark::DoNotOptimize(png.finish());
+            why);
+        if (!ok) {
+            state.SkipWithError(qPrintable(why));
+            break;
+        }
         state.counters["megabytes"] = static_cast<double>(written) / 1e6;
     }
 }

@@ -1,11 +1,6 @@
 #include "PngWriter.h"
-#include "MapFile.h"
-#include "MapRenderer.h"
-#include "RunProgram.h"
 
-#include <QDir>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -60,18 +55,4 @@ TEST(PngWriter, RefusesRowsThatDoNotFitAShortPictureAndAFailingSink)
 
     PngWriter refused([](const char*, std::size_t) { return false; }, 10, 4);
     EXPECT_FALSE(refused.writeRows(patterned(10, 4)) && refused.finish());
-}
-
-TEST(RenderCommand, WritesExactlyWhatTheRendererDraws)
-{
-    QTemporaryDir dir;
-    const QString sample = QStringLiteral(DELVARD_SAMPLES_DIR "/trailing-12x9Map.kld");
-    const QString out = dir.filePath(QStringLiteral("map.png"));
-    const RunResult run =
-        runProgram({QStringLiteral("render"), sample, out, QStringLiteral("--cell-size"),
-                    QStringLiteral("13"), QStringLiteral("--grid")});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const MapFile file = loadMapFile(sample);
-    const QImage expected = renderMap(file.decoded, {13, true});
-    EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), expected);
 }

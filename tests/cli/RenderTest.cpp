@@ -1,44 +1,21 @@
-#include "CellArt.h"
-#include "ImageList.h"
-#include "MapFile.h"
 #include "MapRenderer.h"
+#include "PictureList.h"
+#include "RenderCommand.h"
+#include "RunProgram.h"
 #include "TestMaps.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QImage renderFile(const QString& path, int cellSize, bool grid)
-{
-    const MapFile file = loadMapFile(path);
-    EXPECT_TRUE(file.ok()) << file.problem().toStdString();
-    return renderMap(file.decoded, {cellSize, grid});
-}
-
-QImage cellOf(const QImage& image, int row, int column, int side)
-{
-    return image.copy(column * side, row * side, side, side);
-}
-
-QImage expectedCell(int terrainPicture, int ownerCode, bool grid, int side)
-{
-    const int ownerPicture = ownerCode == 0 ? 0 : 35 + ownerCode;
-    return cellart::composeCell(ImageList::instance(), terrainPicture, ownerPicture,
-                                grid ? cellart::gridLineWidth(1.0) : 0, side)
-        .convertToFormat(QImage::Format_RGB32);
-}
-
-bool allBlack(const QImage& image, const QRect& area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixel(x, y) != qRgb(0, 0, 0))
-                return false;
-    return true;
-}
+using delvard::MapData;
+using delvard::Owner;
+using delvard::Terrain;
 
 // Pixels further apart than smooth scaling can explain between builds.
 int differingPixels(const QImage& a, const QImage& b)
@@ -63,8 +40,13 @@ struct GoldenCase
     const char* sample;
     int cellSize;
     bool grid;
-    const char* golden;
+    const char* golden; // from the top of the source tree
 };
+
+void PrintTo(const GoldenCase& c, std::ostream* os)
+{
+    *os << c.sample << " at " << c.cellSize << " px";
+}
 
 class GoldenRenderTest : public testing::TestWithParam<GoldenCase>
 {
@@ -73,12 +55,20 @@ class GoldenRenderTest : public testing::TestWithParam<GoldenCase>
 // The goldens were looked at by eye when they were made; set
 // DELVARD_UPDATE_GOLDEN=1 to write them again after a deliberate change of
 // the cell art, and look again.
-TEST_P(GoldenRenderTest, MatchesTheCommittedPicture)
+TEST_P(GoldenRenderTest, ProgramDrawsTheCommittedPicture)
 {
     const GoldenCase& c = GetParam();
-    const QImage image = renderFile(samplePath(c.sample), c.cellSize, c.grid);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("map.png"));
+    QStringList args{QStringLiteral("render"), samplePath(c.sample), out,
+                     QStringLiteral("--cell-size"), QString::number(c.cellSize)};
+    if (c.grid)
+        args << QStringLiteral("--grid");
+    const RunResult run = runProgram(args);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QImage image = QImage(out).convertToFormat(QImage::Format_RGB32);
     const QString goldenPath =
-        QDir(QStringLiteral(DELVARD_GOLDEN_DIR)).filePath(QLatin1String(c.golden));
+        QDir(QStringLiteral(DELVARD_SOURCE_DIR)).filePath(QLatin1String(c.golden));
     if (qEnvironmentVariableIsSet("DELVARD_UPDATE_GOLDEN")) {
         ASSERT_TRUE(image.save(goldenPath));
     }
@@ -88,73 +78,106 @@ TEST_P(GoldenRenderTest, MatchesTheCommittedPicture)
     EXPECT_EQ(differingPixels(image, golden), 0);
 }
 
+// The last one is the picture shown in docs/cli-examples.md.
 INSTANTIATE_TEST_SUITE_P(
     Samples, GoldenRenderTest,
-    testing::Values(GoldenCase{"small-10x8Map.kld", 24, true, "small-10x8-24px-grid.png"},
-                    GoldenCase{"heart-7x7Map.kld", 72, false, "heart-7x7-72px.png"},
-                    GoldenCase{"trailing-12x9Map.kld", 10, false, "trailing-12x9-10px.png"}),
+    testing::Values(
+        GoldenCase{"small-10x8Map.kld", 24, true, "tests/cli/golden/small-10x8-24px-grid.png"},
+        GoldenCase{"heart-7x7Map.kld", 72, false, "tests/cli/golden/heart-7x7-72px.png"},
+        GoldenCase{"trailing-12x9Map.kld", 10, false, "tests/cli/golden/trailing-12x9-10px.png"},
+        GoldenCase{"large-255x255Map.kld", 8, false, "docs/large-255x255.png"}),
     [](const auto& info) {
-        return std::string(info.param.golden).substr(0, 5) + "_" +
+        return std::string(info.param.sample).substr(0, 5) + "_" +
                std::to_string(info.param.cellSize);
     });
 
-// Independent of the goldens: every cell sits at its place in the grid and
-// shows exactly what the editor's cell art draws for its codes.
-TEST(RenderTest, EveryCellIsTheCellArtOfItsCodesInsideABlackMargin)
+class StreamedRenderTest : public testing::Test
 {
-    for (const bool grid : {false, true}) {
-        for (const int side : {4, 13, 24}) {
-            const MapFile file = loadMapFile(samplePath("small-10x8Map.kld"));
-            ASSERT_TRUE(file.ok());
-            const QImage image = renderMap(file.decoded, {side, grid});
-            ASSERT_EQ(image.size(), QSize(12 * side, 10 * side));
-            EXPECT_TRUE(allBlack(image, QRect(0, 0, image.width(), side)));
-            EXPECT_TRUE(allBlack(image, QRect(0, 9 * side, image.width(), side)));
-            EXPECT_TRUE(allBlack(image, QRect(0, 0, side, image.height())));
-            EXPECT_TRUE(allBlack(image, QRect(11 * side, 0, side, image.height())));
-            for (int r = 1; r <= 8; ++r) {
-                for (int c = 1; c <= 10; ++c) {
-                    const auto& cell = file.decoded.cells[(r - 1) * 10 + (c - 1)];
-                    ASSERT_EQ(cellOf(image, r, c, side),
-                              expectedCell(cell.terrainIndex, cell.ownerCode, grid, side))
-                        << "row " << r << " column " << c << " side " << side;
-                }
+  protected:
+    // What render writes: the map band by band through the PNG writer, read back.
+    QImage streamed(const MapData& map, int cellSize, bool grid)
+    {
+        MapRenderer renderer(pictures_);
+        renderer.setCellSize(cellSize);
+        renderer.setGridShown(grid);
+        QByteArray png;
+        QString why;
+        const bool written = writeMapPng(
+            renderer, map,
+            [&png](const char* bytes, std::size_t size) {
+                png.append(bytes, static_cast<qsizetype>(size));
+                return true;
+            },
+            why);
+        EXPECT_TRUE(written) << why.toStdString();
+        return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The map painted whole in memory, as the editor's map view paints it.
+    QImage painted(const MapData& map, int cellSize, bool grid)
+    {
+        MapRenderer renderer(pictures_);
+        renderer.setCellSize(cellSize);
+        renderer.setGridShown(grid);
+        QImage image(renderer.mapSize(map), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        renderer.paint(painter, map, image.rect());
+        return image;
+    }
+
+    const PictureList pictures_;
+};
+
+TEST_F(StreamedRenderTest, BandByBandEqualsTheWholePicturePaintedInMemory)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+    } maps[] = {
+        {"small sample", readAll(samplePath("small-10x8Map.kld"))},
+        {"trailing sample", readAll(samplePath("trailing-12x9Map.kld"))},
+        {"unknown codes",
+         TestMap(3, 3).setBytes(1, 1, 0x30, 0x44).setBytes(2, 2, 0x31, 0x03).bytes()},
+        {"width 0", TestMap(0, 3).bytes()},
+        {"height 0", TestMap(4, 0).bytes()},
+        {"width and height 0", TestMap(0, 0).bytes()},
+    };
+    for (const auto& m : maps) {
+        const MapData map = mapFileOf(m.bytes).map();
+        for (const int cellSize : {4, 13, 24}) {
+            for (const bool grid : {false, true}) {
+                const QImage picture = streamed(map, cellSize, grid);
+                EXPECT_EQ(picture.size(),
+                          QSize((map.width + 2) * cellSize, (map.height + 2) * cellSize));
+                EXPECT_EQ(picture, painted(map, cellSize, grid))
+                    << m.name << ", " << cellSize << " px" << (grid ? ", grid" : "");
             }
         }
     }
 }
 
-TEST(RenderTest, UnknownLeadingCodesDrawTheLookOfAnUnknownCell)
+// A map whose width or height byte is 0 shows its one cell at row 1,
+// column 1, inside black: just as a map of that one cell.
+TEST_F(StreamedRenderTest, MapWithASideOfZeroShowsItsOneCellAtRowOneColumnOne)
 {
-    TestMap m(3, 3);
-    m.setBytes(1, 1, 0x30, 0x44).setBytes(1, 2, 0x31, 0x03);
-    const QImage image = renderMap(decoded(m.bytes()), {16, false});
-    EXPECT_EQ(cellOf(image, 1, 1, 16), expectedCell(0, 0, false, 16));
-    EXPECT_EQ(cellOf(image, 1, 2, 16), expectedCell(0, 3, false, 16));
-    EXPECT_EQ(cellOf(image, 1, 3, 16), expectedCell(22, 2, false, 16));
-}
-
-TEST(RenderTest, ZeroWidthMapShowsItsOneCellAtRowOneColumnOne)
-{
-    TestMap m(0, 3);
-    m.setBytes(1, 1, *delvard::terrainCodeOfIndex(24), 5);
-    const QImage image = renderMap(decoded(m.bytes()), {10, false});
-    ASSERT_EQ(image.size(), QSize(20, 50));
-    EXPECT_EQ(cellOf(image, 1, 1, 10), expectedCell(24, 5, false, 10));
-    EXPECT_TRUE(allBlack(image, QRect(0, 0, 20, 10)));
-    EXPECT_TRUE(allBlack(image, QRect(0, 20, 20, 30)));
-}
-
-TEST(RenderTest, GridDarkensTheEdgeOfEveryCell)
-{
-    const MapFile file = loadMapFile(samplePath("heart-7x7Map.kld"));
-    const QImage plain = renderMap(file.decoded, {20, false});
-    const QImage grid = renderMap(file.decoded, {20, true});
-    // Claimed floor owned by the player is never black at its edge without a grid.
-    EXPECT_NE(plain.pixel(4 * 20 + 5, 4 * 20), qRgb(0, 0, 0));
-    EXPECT_EQ(grid.pixel(4 * 20 + 5, 4 * 20), qRgb(0, 0, 0));
-    EXPECT_EQ(grid.pixel(4 * 20, 4 * 20 + 5), qRgb(0, 0, 0));
-    EXPECT_EQ(grid.pixel(4 * 20 + 10, 4 * 20 + 10), plain.pixel(4 * 20 + 10, 4 * 20 + 10));
+    constexpr int Side = 10;
+    const QImage single =
+        streamed(mapFileOf(TestMap(1, 1).set(1, 1, Terrain::Water, Owner::Keeper2).bytes()).map(),
+                 Side, false);
+    const QImage cell = single.copy(Side, Side, Side, Side);
+    for (const auto& [width, height] : {std::pair{0, 3}, std::pair{4, 0}}) {
+        TestMap m(width, height);
+        m.setBytes(1, 1, 0x04, 0x05); // Water, Keeper 2
+        QImage image = streamed(mapFileOf(m.bytes()).map(), Side, false);
+        ASSERT_EQ(image.size(), QSize((width + 2) * Side, (height + 2) * Side));
+        EXPECT_EQ(image.copy(Side, Side, Side, Side), cell) << width << " x " << height;
+        QPainter(&image).fillRect(Side, Side, Side, Side, Qt::black);
+        QImage black(image.size(), QImage::Format_RGB32);
+        black.fill(Qt::black);
+        EXPECT_EQ(image, black) << width << " x " << height;
+    }
 }
 
 } // namespace

@@ -5,6 +5,26 @@
 #include <QCoreApplication>
 #include <QProcess>
 
+namespace {
+
+// An outer bound only: a run that blocked would hit it and fail.
+constexpr int RunTimeoutMs = 60000;
+
+RunResult finish(QProcess& process)
+{
+    RunResult result;
+    if (!process.waitForFinished(RunTimeoutMs) || process.exitStatus() != QProcess::NormalExit) {
+        result.err = process.errorString();
+        return result;
+    }
+    result.status = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+} // namespace
+
 void ensureApplication()
 {
     static int argc = 1;
@@ -19,15 +39,20 @@ RunResult runProgram(const QStringList& args)
     ensureApplication();
     QProcess process;
     process.start(QStringLiteral(DELVARD_MAP_EXE), args);
-    RunResult result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        result.err = process.errorString();
-        return result;
-    }
-    result.status = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return finish(process);
+}
+
+RunResult runShell(const QString& script, const QString& folder)
+{
+    ensureApplication();
+    QProcess shell;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MAP"), QStringLiteral(DELVARD_MAP_EXE));
+    env.insert(QStringLiteral("SAMPLE"), QStringLiteral(DELVARD_SAMPLES_DIR "/small-10x8Map.kld"));
+    shell.setProcessEnvironment(env);
+    shell.setWorkingDirectory(folder);
+    shell.start(QStringLiteral("bash"), {QStringLiteral("-c"), script});
+    return finish(shell);
 }
 
 RunResult runInProcess(const QStringList& args)
@@ -36,6 +61,7 @@ RunResult runInProcess(const QStringList& args)
     QTextStream out(&result.out);
     QTextStream err(&result.err);
     CommandIo io{out, err};
-    result.status = runDelvardMap(args, io);
+    PicturesOnDemand pictures;
+    result.status = runDelvardMap(args, io, pictures);
     return result;
 }

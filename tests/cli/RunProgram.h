@@ -1,7 +1,5 @@
 #pragma once
 
-#include "CommandIo.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +16,10 @@ void ensureApplication();
 
 // The real executable in a child process, as a shell would run it.
 RunResult runProgram(const QStringList& args);
+
+// A bash script run in `folder`, for names, pipes and redirections that
+// QProcess cannot express; $MAP is the program, $SAMPLE the small sample.
+RunResult runShell(const QString& script, const QString& folder);
 
 // The same program in this process, through the library.
 RunResult runInProcess(const QStringList& args);

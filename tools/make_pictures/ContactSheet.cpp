@@ -2,6 +2,7 @@
 
 #include "CodeTables.h"
 #include "Lettering.h"
+#include "PictureSet.h"
 
 #include <QPainter>
 
@@ -48,17 +49,18 @@ QImage contactSheet(const QVector<QImage>& pictures)
     painter.setFont(labelFont(12));
     for (int o = 1; o <= columns; ++o) {
         const QRect header(LabelWidth + (o - 1) * (Cell + Gap), 0, Cell, HeaderHeight);
-        painter.drawText(header, Qt::AlignCenter, QString::fromUtf8(delvard::ownerName(o)));
+        painter.drawText(header, Qt::AlignCenter,
+                         QString::fromUtf8(delvard::ownerName(static_cast<delvard::Owner>(o))));
     }
     painter.setFont(labelFont(14));
     for (int t = 1; t <= rows; ++t) {
         const int top = HeaderHeight + (t - 1) * (Cell + Gap);
-        painter.drawText(
-            QRect(6, top, LabelWidth - 10, Cell), Qt::AlignVCenter | Qt::AlignLeft,
-            QStringLiteral("%1 %2").arg(t).arg(QString::fromUtf8(delvard::terrainName(t))));
+        painter.drawText(QRect(6, top, LabelWidth - 10, Cell), Qt::AlignVCenter | Qt::AlignLeft,
+                         QStringLiteral("%1 %2").arg(t).arg(QString::fromUtf8(
+                             delvard::terrainName(static_cast<delvard::Terrain>(t)))));
         for (int o = 1; o <= columns; ++o) {
             const QImage cell =
-                composed(pictures.at(delvard::FirstOwnerPicture + o - 1), pictures.at(t), Cell);
+                composed(pictures.at(pictures::FirstOwnerPicture + o - 1), pictures.at(t), Cell);
             painter.drawImage(LabelWidth + (o - 1) * (Cell + Gap), top, cell);
         }
     }

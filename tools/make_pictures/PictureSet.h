@@ -7,6 +7,9 @@
 namespace pictures {
 
 inline constexpr int Count = 72;
+// Pictures 1-35 are the cells of terrains 1-35; owner code o is drawn as
+// picture 35 + o.
+inline constexpr int FirstOwnerPicture = 36;
 
 QImage draw(int n);
 

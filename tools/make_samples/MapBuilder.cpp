@@ -1,14 +1,12 @@
 #include "MapBuilder.h"
 
-#include "CodeTables.h"
-#include "MapCodec.h"
+#include "MapFormat.h"
 
 #include <stdexcept>
 
-MapBuilder::MapBuilder(int width, int height, int terrain, int owner)
-    : width_(width), height_(height),
-      terrain_(static_cast<std::size_t>(width) * height, static_cast<std::uint8_t>(terrain)),
-      owner_(static_cast<std::size_t>(width) * height, static_cast<std::uint8_t>(owner))
+MapBuilder::MapBuilder(int width, int height, Terrain terrain, Owner owner)
+    : width_(width), height_(height), terrain_(static_cast<std::size_t>(width) * height, terrain),
+      owner_(static_cast<std::size_t>(width) * height, owner)
 {
 }
 
@@ -22,32 +20,22 @@ std::size_t MapBuilder::element(int row, int column) const
     return static_cast<std::size_t>(row - 1) * width_ + (column - 1);
 }
 
-int MapBuilder::terrainAt(int row, int column) const
-{
-    return inside(row, column) ? terrain_[element(row, column)] : 0;
-}
-
-int MapBuilder::ownerAt(int row, int column) const
-{
-    return inside(row, column) ? owner_[element(row, column)] : 0;
-}
-
-void MapBuilder::set(int row, int column, int terrain, int owner)
+void MapBuilder::set(int row, int column, Terrain terrain, Owner owner)
 {
     if (!inside(row, column))
         return;
-    terrain_[element(row, column)] = static_cast<std::uint8_t>(terrain);
-    owner_[element(row, column)] = static_cast<std::uint8_t>(owner);
+    terrain_[element(row, column)] = terrain;
+    owner_[element(row, column)] = owner;
 }
 
-void MapBuilder::fillRect(int top, int left, int rows, int columns, int terrain, int owner)
+void MapBuilder::fillRect(int top, int left, int rows, int columns, Terrain terrain, Owner owner)
 {
     for (int r = top; r < top + rows; ++r)
         for (int c = left; c < left + columns; ++c)
             set(r, c, terrain, owner);
 }
 
-void MapBuilder::outlineRect(int top, int left, int rows, int columns, int terrain, int owner)
+void MapBuilder::outlineRect(int top, int left, int rows, int columns, Terrain terrain, Owner owner)
 {
     for (int c = left; c < left + columns; ++c) {
         set(top, c, terrain, owner);
@@ -60,7 +48,7 @@ void MapBuilder::outlineRect(int top, int left, int rows, int columns, int terra
 }
 
 void MapBuilder::fillEllipse(int centreRow, int centreColumn, int radiusRows, int radiusColumns,
-                             int terrain, int owner)
+                             Terrain terrain, Owner owner)
 {
     const double rr = static_cast<double>(radiusRows) * radiusRows;
     const double rc = static_cast<double>(radiusColumns) * radiusColumns;
@@ -74,7 +62,7 @@ void MapBuilder::fillEllipse(int centreRow, int centreColumn, int radiusRows, in
     }
 }
 
-void MapBuilder::ring(int terrain, int owner)
+void MapBuilder::ring(Terrain terrain, Owner owner)
 {
     outlineRect(1, 1, height_, width_, terrain, owner);
 }
@@ -93,12 +81,13 @@ std::string MapBuilder::fileBytes(std::string_view trailing) const
 
     bytes.reserve(bytes.size() + terrain_.size() * delvard::RecordSize + trailing.size());
     for (std::size_t k = 0; k < terrain_.size(); ++k) {
-        std::uint8_t record[delvard::RecordSize];
-        if (!delvard::encodeCell(terrain_[k], owner_[k], record))
-            throw std::logic_error("sample design uses a terrain or owner outside the tables");
-        record[2] = static_cast<std::uint8_t>(k % 5);
-        record[3] = static_cast<std::uint8_t>((k * 7) % 3);
-        bytes.append(reinterpret_cast<const char*>(record), delvard::RecordSize);
+        const auto terrainCode = delvard::codeOfTerrain(terrain_[k]);
+        if (!terrainCode || owner_[k] == Owner::None)
+            throw std::logic_error("sample design leaves a cell without terrain or owner");
+        bytes += static_cast<char>(*terrainCode);
+        bytes += static_cast<char>(delvard::codeOfOwner(owner_[k]));
+        bytes += static_cast<char>(k % 5);
+        bytes += static_cast<char>((k * 7) % 3);
     }
     bytes.append(trailing);
     return bytes;

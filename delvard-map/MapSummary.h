@@ -1,39 +1,40 @@
 #pragma once
 
 #include "CodeTables.h"
-#include "MapCodec.h"
+#include "MapFormat.h"
 
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 // A byte that neither code table knows, where it is, and what the editor
-// shows in its place: the value of the cell decoded before it.
+// shows in its place: the terrain or owner of the cell decoded before it.
 struct UnknownCode
 {
-    enum Kind { Terrain, Owner };
+    enum class Kind { Terrain, Owner };
     Kind kind;
     int row;
     int column;
-    int fileByte;
-    int shownAs; // terrain index or owner code; 0 when no earlier cell set one
+    std::uint8_t fileByte;
+    QString shownAs; // palette name; empty when no earlier cell had a known code
 };
 
 struct MapSummary
 {
-    // Cells per terrain index (0..35) and owner code (0..7), as the editor
-    // shows them; index 0 counts cells before the first known code.
+    // Cells per terrain and per owner, by number, as the editor shows them;
+    // slot 0 (None) counts the cells before the first known code.
     std::array<int, delvard::TerrainCount + 1> terrainCounts{};
     std::array<int, delvard::OwnerCount + 1> ownerCounts{};
     std::vector<UnknownCode> unknownCodes;
 };
 
-MapSummary summarizeMap(const delvard::DecodedMap& map);
+MapSummary summarizeMap(const delvard::MapData& map);
 
-// Palette names, with "none" for the 0 that only a leading unknown code leaves.
-QString terrainLabel(int terrainIndex);
-QString ownerLabel(int ownerCode);
+// Palette names, with "none" for the None that only a leading unknown code leaves.
+QString terrainLabel(delvard::Terrain terrain);
+QString ownerLabel(delvard::Owner owner);
 // "0x2A"
 QString hexByte(int value);
 // "row 3, column 7"

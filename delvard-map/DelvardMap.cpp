@@ -28,24 +28,9 @@ const QString Help =
                    "Exit status: 0 on success, 1 when a check finds a problem, diff finds\n"
                    "differences or a map cannot be read, 2 on a usage error.\n");
 
-using Command = int (*)(const QStringList&, CommandIo&);
-
-Command commandNamed(const QString& name)
-{
-    if (name == QLatin1String("info"))
-        return runInfoCommand;
-    if (name == QLatin1String("check"))
-        return runCheckCommand;
-    if (name == QLatin1String("render"))
-        return runRenderCommand;
-    if (name == QLatin1String("diff"))
-        return runDiffCommand;
-    return nullptr;
-}
-
 } // namespace
 
-int runDelvardMap(const QStringList& args, CommandIo& io)
+int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pictures)
 {
     if (args.isEmpty()) {
         io.err << "delvard-map: no command given\n"
@@ -64,12 +49,16 @@ int runDelvardMap(const QStringList& args, CommandIo& io)
         io.out.flush();
         return ExitSuccess;
     }
-    const Command command = commandNamed(first);
-    if (command == nullptr) {
-        io.err << "delvard-map: unknown command '" << first << "'\n"
-               << "Try 'delvard-map --help' for the list of commands.\n";
-        io.err.flush();
-        return ExitUsage;
-    }
-    return command(args, io);
+    if (first == QLatin1String("info"))
+        return runInfoCommand(args, io);
+    if (first == QLatin1String("check"))
+        return runCheckCommand(args, io);
+    if (first == QLatin1String("render"))
+        return runRenderCommand(args, io, pictures.get());
+    if (first == QLatin1String("diff"))
+        return runDiffCommand(args, io);
+    io.err << "delvard-map: unknown command '" << first << "'\n"
+           << "Try 'delvard-map --help' for the list of commands.\n";
+    io.err.flush();
+    return ExitUsage;
 }

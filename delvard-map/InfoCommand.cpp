@@ -28,19 +28,21 @@ const QString Help =
                    "read or is not a whole map (the reason is written to standard error),\n"
                    "2 on a usage error.\n");
 
-// Terrain entries carry the tool index and the byte of the file, owner
-// entries the owner code, which is its own byte.
+// Terrain entries carry the terrain's number and the byte of the file,
+// owner entries the owner code, which is its own byte.
 QJsonArray terrainCountsJson(const MapSummary& summary)
 {
     QJsonArray array;
-    for (int i = 0; i < static_cast<int>(summary.terrainCounts.size()); ++i) {
+    for (std::size_t i = 0; i < summary.terrainCounts.size(); ++i) {
         if (summary.terrainCounts[i] == 0)
             continue;
-        const auto code = delvard::terrainCodeOfIndex(i);
-        array.append(QJsonObject{{QStringLiteral("index"), i},
-                                 {QStringLiteral("code"), code ? QJsonValue(*code) : QJsonValue()},
-                                 {QStringLiteral("name"), terrainLabel(i)},
-                                 {QStringLiteral("count"), summary.terrainCounts[i]}});
+        const auto terrain = static_cast<delvard::Terrain>(i);
+        const auto code = delvard::codeOfTerrain(terrain);
+        array.append(
+            QJsonObject{{QStringLiteral("index"), static_cast<int>(i)},
+                        {QStringLiteral("code"), code ? QJsonValue(int{*code}) : QJsonValue()},
+                        {QStringLiteral("name"), terrainLabel(terrain)},
+                        {QStringLiteral("count"), summary.terrainCounts[i]}});
     }
     return array;
 }
@@ -48,12 +50,13 @@ QJsonArray terrainCountsJson(const MapSummary& summary)
 QJsonArray ownerCountsJson(const MapSummary& summary)
 {
     QJsonArray array;
-    for (int i = 0; i < static_cast<int>(summary.ownerCounts.size()); ++i) {
+    for (std::size_t i = 0; i < summary.ownerCounts.size(); ++i) {
         if (summary.ownerCounts[i] == 0)
             continue;
-        array.append(QJsonObject{{QStringLiteral("code"), i},
-                                 {QStringLiteral("name"), ownerLabel(i)},
-                                 {QStringLiteral("count"), summary.ownerCounts[i]}});
+        array.append(
+            QJsonObject{{QStringLiteral("code"), static_cast<int>(i)},
+                        {QStringLiteral("name"), ownerLabel(static_cast<delvard::Owner>(i))},
+                        {QStringLiteral("count"), summary.ownerCounts[i]}});
     }
     return array;
 }
@@ -62,16 +65,14 @@ QJsonObject infoJson(const MapFile& file, const MapSummary& summary)
 {
     QJsonArray unknown;
     for (const UnknownCode& code : summary.unknownCodes) {
-        const bool terrain = code.kind == UnknownCode::Terrain;
+        const bool terrain = code.kind == UnknownCode::Kind::Terrain;
         unknown.append(QJsonObject{
             {QStringLiteral("row"), code.row},
             {QStringLiteral("column"), code.column},
             {QStringLiteral("kind"), terrain ? QStringLiteral("terrain") : QStringLiteral("owner")},
-            {QStringLiteral("byte"), code.fileByte},
+            {QStringLiteral("byte"), int{code.fileByte}},
             {QStringLiteral("shownAs"),
-             code.shownAs == 0
-                 ? QJsonValue()
-                 : QJsonValue(terrain ? terrainLabel(code.shownAs) : ownerLabel(code.shownAs))}});
+             code.shownAs.isEmpty() ? QJsonValue() : QJsonValue(code.shownAs)}});
     }
     const delvard::MapCheck& check = file.decoded.check;
     return QJsonObject{{QStringLiteral("file"), file.displayName()},
@@ -84,12 +85,14 @@ QJsonObject infoJson(const MapFile& file, const MapSummary& summary)
                        {QStringLiteral("unknownCodes"), unknown}};
 }
 
-void writeCounts(QTextStream& out, const auto& counts, auto label)
+template <typename Kind, std::size_t N>
+void writeCounts(QTextStream& out, const std::array<int, N>& counts, QString (*label)(Kind))
 {
-    for (int i = 0; i < static_cast<int>(counts.size()); ++i) {
+    for (std::size_t i = 0; i < N; ++i) {
         if (counts[i] != 0)
-            out << "    " << qSetFieldWidth(14) << Qt::left << label(i) << qSetFieldWidth(7)
-                << Qt::right << counts[i] << qSetFieldWidth(0) << Qt::left << '\n';
+            out << "    " << qSetFieldWidth(14) << Qt::left << label(static_cast<Kind>(i))
+                << qSetFieldWidth(7) << Qt::right << counts[i] << qSetFieldWidth(0) << Qt::left
+                << '\n';
     }
 }
 
@@ -137,7 +140,7 @@ int runInfoCommand(const QStringList& args, CommandIo& io)
             status = ExitProblem;
             continue;
         }
-        const MapSummary summary = summarizeMap(file.decoded);
+        const MapSummary summary = summarizeMap(file.map());
         if (json) {
             files.append(infoJson(file, summary));
         } else {

@@ -5,7 +5,8 @@
 #include "MapRenderer.h"
 #include "NativeFileName.h"
 #include "PictureFile.h"
-#include "PngWriter.h"
+
+#include <QImage>
 
 namespace {
 
@@ -27,9 +28,40 @@ const QString Help =
                    "read or is not a whole map, or the picture could not be written, 2 on a\n"
                    "usage error.\n");
 
+constexpr int MinCellSize = 4;
+constexpr int MaxCellSize = 72;
+// The editor's smallest zoom: a whole 255 x 255 map is then a picture 6168
+// pixels square, about 2.6 MB as PNG.
+constexpr int DefaultCellSize = 24;
+
 } // namespace
 
-int runRenderCommand(const QStringList& args, CommandIo& io)
+bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
+                 QString& why)
+{
+    const QSize size = renderer.mapSize(map);
+    const int side = renderer.cellSize();
+    QImage band(size.width(), side, QImage::Format_RGB32);
+    if (band.isNull()) {
+        why = QStringLiteral("there is not enough memory for a band of the picture");
+        return false;
+    }
+    PngWriter png(std::move(sink), size.width(), size.height());
+    for (int b = 0; b < size.height() / side; ++b) {
+        renderer.drawBand(band, map, b);
+        if (!png.writeRows(band)) {
+            why = png.errorString();
+            return false;
+        }
+    }
+    if (!png.finish()) {
+        why = png.errorString();
+        return false;
+    }
+    return true;
+}
+
+int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& pictures)
 {
     CommandLine line(QStringLiteral("render"), Help);
     line.addValue(QStringLiteral("cell-size"), QStringLiteral("PX"),
@@ -43,17 +75,15 @@ int runRenderCommand(const QStringList& args, CommandIo& io)
                                                   "file names")
                                        .arg(paths.size()));
 
-    RenderOptions options;
-    options.grid = line.isSet(QStringLiteral("grid"));
+    int cellSize = DefaultCellSize;
     if (line.isSet(QStringLiteral("cell-size"))) {
         bool number = false;
-        options.cellSize = line.value(QStringLiteral("cell-size")).toInt(&number);
-        if (!number || options.cellSize < RenderOptions::MinCellSize ||
-            options.cellSize > RenderOptions::MaxCellSize)
+        cellSize = line.value(QStringLiteral("cell-size")).toInt(&number);
+        if (!number || cellSize < MinCellSize || cellSize > MaxCellSize)
             return line.usageError(io, QStringLiteral("--cell-size must be a whole number from "
                                                       "%1 to %2, not '%3'")
-                                           .arg(RenderOptions::MinCellSize)
-                                           .arg(RenderOptions::MaxCellSize)
+                                           .arg(MinCellSize)
+                                           .arg(MaxCellSize)
                                            .arg(line.value(QStringLiteral("cell-size"))));
     }
 
@@ -70,21 +100,17 @@ int runRenderCommand(const QStringList& args, CommandIo& io)
         io.err.flush();
         return ExitProblem;
     };
-    // Band by band straight into the file: the whole picture of a big map at
-    // a large cell size would not fit in memory.
-    MapBands bands(file.decoded, options);
     PictureFile out(paths[1]);
     if (!out.open())
         return cannotWrite(out.problem());
-    PngWriter png([&out](const char* bytes, std::size_t size) { return out.write(bytes, size); },
-                  bands.pictureWidth(), bands.pictureHeight());
-    auto failure = [&] {
-        return cannotWrite(out.problem().isEmpty() ? png.errorString() : out.problem());
-    };
-    for (int b = 0; b < bands.bandCount(); ++b)
-        if (!png.writeRows(bands.band(b)))
-            return failure();
-    if (!png.finish() || !out.finish())
-        return failure();
+    MapRenderer renderer(pictures);
+    renderer.setCellSize(cellSize);
+    renderer.setGridShown(line.isSet(QStringLiteral("grid")));
+    QString why;
+    if (!writeMapPng(
+            renderer, file.map(),
+            [&out](const char* bytes, std::size_t size) { return out.write(bytes, size); }, why) ||
+        !out.finish())
+        return cannotWrite(out.problem().isEmpty() ? why : out.problem());
     return ExitSuccess;
 }

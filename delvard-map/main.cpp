@@ -43,7 +43,8 @@ int main(int argc, char** argv)
     // Whatever a file does to the program, it ends with a sentence and a
     // status, never with an abort.
     try {
-        return runDelvardMap(argumentsAfterProgramName(argc, argv), io);
+        PicturesOnDemand pictures;
+        return runDelvardMap(argumentsAfterProgramName(argc, argv), io, pictures);
     } catch (const std::bad_alloc&) {
         err << "delvard-map: there is not enough memory to go on.\n";
     } catch (const std::exception& error) {

@@ -3,8 +3,6 @@
 #include "MapFileReader.h"
 #include "NativeFileName.h"
 
-#include <QDir>
-
 QString MapFile::problem() const
 {
     if (!readable())
@@ -22,19 +20,19 @@ MapFile loadMapFile(const QString& path)
     MapFile file;
     file.path = path;
     // The editor's own reader: the same reasons for the same bad files.
-    delvard::FileRead read = delvard::readMapFile(delvard::nativePath(path));
+    const delvard::FileRead read = delvard::readMapFile(delvard::nativePath(path));
     if (!read.ok) {
         file.readError = QString::fromStdString(read.reason);
         return file;
     }
-    file.bytes = std::move(read.bytes);
-    file.decoded = delvard::decodeMap(file.bytes);
+    file.decoded = delvard::decodeMap(read.bytes);
     return file;
 }
 
-CellPosition cellPosition(int width, std::size_t element)
+CellPosition cellPosition(const delvard::MapData& map, std::size_t index)
 {
-    if (width <= 0)
+    if (map.width <= 0 || map.height <= 0)
         return {1, 1};
-    return {static_cast<int>(element / width) + 1, static_cast<int>(element % width) + 1};
+    const auto width = static_cast<std::size_t>(map.width);
+    return {static_cast<int>(index / width) + 1, static_cast<int>(index % width) + 1};
 }

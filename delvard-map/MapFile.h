@@ -1,23 +1,25 @@
 #pragma once
 
-#include "MapCodec.h"
+#include "MapFormat.h"
 
-#include <QByteArray>
 #include <QString>
 
-// A map file as read from disk and decoded the way the map window decodes
-// it. Every command loads its maps through here, so they all name a bad
-// file and its fault in the same words.
+#include <cstddef>
+
+// A map file as read from disk and decoded the way the editor decodes it.
+// Every command loads its maps through here, so they all name a bad file
+// and its fault in the same words.
 struct MapFile
 {
     QString path;      // as given on the command line
     QString readError; // why the file could not be read at all; empty if it was
-    std::string bytes;
     delvard::DecodedMap decoded;
 
     bool readable() const { return readError.isEmpty(); }
     // Read, with a header and every record that it announces.
     bool ok() const { return readable() && decoded.check.ok(); }
+    // The cells; empty unless ok().
+    const delvard::MapData& map() const { return decoded.map; }
     int width() const { return decoded.check.width; }
     int height() const { return decoded.check.height; }
     // Why the file is not a whole map; empty when ok().
@@ -28,11 +30,11 @@ struct MapFile
 
 MapFile loadMapFile(const QString& path);
 
-// Row and column (from 1) of the cell decoded as element k. A map whose
-// width or height byte is 0 still decodes one cell: row 1, column 1.
+// Row and column (from 1) of cells[index]. A map whose width or height byte
+// is 0 still holds one cell: row 1, column 1.
 struct CellPosition
 {
     int row;
     int column;
 };
-CellPosition cellPosition(int width, std::size_t element);
+CellPosition cellPosition(const delvard::MapData& map, std::size_t index);

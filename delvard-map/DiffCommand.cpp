@@ -27,21 +27,21 @@ const QString Help =
 
 QString terrainOf(std::uint8_t fileByte)
 {
-    if (const auto index = delvard::terrainIndexOfCode(fileByte))
-        return terrainLabel(*index);
+    if (const auto terrain = delvard::terrainOfCode(fileByte))
+        return terrainLabel(*terrain);
     return QStringLiteral("unknown ") + hexByte(fileByte);
 }
 
 QString ownerOf(std::uint8_t fileByte)
 {
-    if (delvard::isOwnerCode(fileByte))
-        return ownerLabel(fileByte);
+    if (const auto owner = delvard::ownerOfCode(fileByte))
+        return ownerLabel(*owner);
     return QStringLiteral("unknown ") + hexByte(fileByte);
 }
 
-QString cellText(const delvard::DecodedCell& cell)
+QString cellText(const delvard::Cell& cell)
 {
-    return terrainOf(cell.fileTerrain) + QStringLiteral(" / ") + ownerOf(cell.fileOwner);
+    return terrainOf(cell.terrainCode) + QStringLiteral(" / ") + ownerOf(cell.ownerCode);
 }
 
 bool loadForDiff(const QString& path, MapFile& file, CommandIo& io)
@@ -81,15 +81,15 @@ int runDiffCommand(const QStringList& args, CommandIo& io)
         return ExitUsage;
     }
 
-    const std::vector<delvard::DecodedCell>& cellsA = a.decoded.cells;
-    const std::vector<delvard::DecodedCell>& cellsB = b.decoded.cells;
+    const std::vector<delvard::Cell>& cellsA = a.map().cells;
+    const std::vector<delvard::Cell>& cellsB = b.map().cells;
     std::size_t differing = 0;
     for (std::size_t k = 0; k < cellsA.size(); ++k) {
-        if (cellsA[k].fileTerrain == cellsB[k].fileTerrain &&
-            cellsA[k].fileOwner == cellsB[k].fileOwner)
+        if (cellsA[k].terrainCode == cellsB[k].terrainCode &&
+            cellsA[k].ownerCode == cellsB[k].ownerCode)
             continue;
         ++differing;
-        const CellPosition at = cellPosition(a.width(), k);
+        const CellPosition at = cellPosition(a.map(), k);
         io.out << cellLabel(at.row, at.column) << ": " << cellText(cellsA[k]) << " -> "
                << cellText(cellsB[k]) << '\n';
     }

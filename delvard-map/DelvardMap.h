@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CommandIo.h"
+
+#include "PictureList.h"
+
+#include <QStringList>
+
+#include <optional>
+
+// The picture list, decoded when a command first asks for it: decoding
+// takes a few tens of milliseconds and megabytes that info, check and diff
+// have no use for.
+class PicturesOnDemand
+{
+  public:
+    const PictureList& get()
+    {
+        if (!pictures_)
+            pictures_.emplace();
+        return *pictures_;
+    }
+
+  private:
+    std::optional<PictureList> pictures_;
+};
+
+// The whole program: args are the command-line arguments after the
+// program's name; render draws with `pictures`. Returns the exit status.
+int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pictures);
