@@ -85,8 +85,8 @@ PaintCommand::PaintCommand(MapDocument& document, const CellArea& area, const Ce
 void PaintCommand::redo()
 {
     replaced_ = document_.cellsIn(area_);
-    document_.replaceCells(
-        area_, std::vector<Cell>(static_cast<std::size_t>(area_.cellCount()), paint_));
+    document_.replaceCells(area_,
+                           std::vector<Cell>(static_cast<std::size_t>(area_.cellCount()), paint_));
 }
 
 void PaintCommand::undo()

@@ -36,8 +36,7 @@ void drawUnknown(QPainter& painter, int sidePx)
 
 } // namespace
 
-QImage composeCell(const QImage& terrainPicture, const QImage& ownerPicture, int gridPx,
-                   int sidePx)
+QImage composeCell(const QImage& terrainPicture, const QImage& ownerPicture, int gridPx, int sidePx)
 {
     QImage cell(std::max(sidePx, 0), std::max(sidePx, 0), QImage::Format_RGB32);
     cell.fill(Qt::black);

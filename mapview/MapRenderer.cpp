@@ -48,8 +48,8 @@ CellArea MapRenderer::cellsIn(const MapData& map, const QRect& rect) const
         return {};
     if (!laidOut(map))
         return rect.intersects(cellRect(1, 1)) ? CellArea{1, 1, 1, 1} : CellArea{};
-    const QRect cells = rect & QRect(cellSize_, cellSize_, map.width * cellSize_,
-                                     map.height * cellSize_);
+    const QRect cells =
+        rect & QRect(cellSize_, cellSize_, map.width * cellSize_, map.height * cellSize_);
     if (cells.isEmpty())
         return {};
     return {cells.top() / cellSize_, cells.left() / cellSize_, cells.bottom() / cellSize_,
@@ -66,7 +66,8 @@ void MapRenderer::paint(QPainter& painter, const MapData& map, const QRect& expo
     const CellArea cells = cellsIn(map, exposed);
     QRegion margin(exposed);
     if (!cells.isEmpty()) {
-        const QRect drawn = cellRect(cells.top, cells.left).united(cellRect(cells.bottom, cells.right));
+        const QRect drawn =
+            cellRect(cells.top, cells.left).united(cellRect(cells.bottom, cells.right));
         margin -= drawn;
         if (!laidOut(map)) {
             painter.drawImage(drawn.topLeft(), tile(map.cells.front()));
@@ -85,7 +86,12 @@ void MapRenderer::paint(QPainter& painter, const MapData& map, const QRect& expo
 void MapRenderer::drawBand(QImage& band, const MapData& map, int b)
 {
     band.fill(Qt::black);
-    if (map.cells.empty() || b < 1 || b > std::max(map.height, 1))
+    // The tiles are copied row by row: a band of another shape would be
+    // written past its end.
+    const bool fits = band.format() == QImage::Format_RGB32 &&
+                      band.width() >= mapSize(map).width() && band.height() >= cellSize_ &&
+                      tiles_.sideDevicePixels() == cellSize_;
+    if (!fits || map.cells.empty() || b < 1 || b > std::max(map.height, 1))
         return;
     const int lastColumn = laidOut(map) ? map.width : (b == 1 ? 1 : 0);
     const std::size_t rowBytes = static_cast<std::size_t>(cellSize_) * 4;

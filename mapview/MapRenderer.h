@@ -14,7 +14,9 @@ class PictureList;
 // the owner's picture behind the terrain's, inside a black margin one cell
 // wide. Cell (row r, column c) lies at (c, r) cell sizes from the top left.
 // A map whose width or height byte is 0 shows its one decoded cell at row 1,
-// column 1. Shared by the map view and delvard-map, with its one tile cache.
+// column 1 (which then lies in what is otherwise the right or bottom
+// margin). Shared by the map view and delvard-map, with its one tile cache.
+// The grid is shown until told otherwise, as the editor opens a map.
 class MapRenderer
 {
   public:
@@ -36,9 +38,10 @@ class MapRenderer
     // Paints the part of the map that lies in `exposed` (logical pixels).
     void paint(QPainter& painter, const delvard::MapData& map, const QRect& exposed);
 
-    // Draws band b (the row of cells b; 0 and height + 1 are the margins)
-    // into an RGB32 image as wide as the picture and one cell high, for
-    // pictures too big to hold whole. Device pixel ratio 1.
+    // Draws band b (the row of cells b; the first and the last band are the
+    // margins) into `band`, for pictures too big to hold whole. The band must
+    // be an RGB32 image at least as wide as the picture and one cell high;
+    // anything else is left black. Device pixel ratio 1.
     void drawBand(QImage& band, const delvard::MapData& map, int b);
 
     TileCache& tiles() { return tiles_; }

@@ -23,8 +23,7 @@ class MapView : public QWidget
     static constexpr int SmallestCellSize = 24;
     static constexpr int ZoomStep = 8;
 
-    MapView(delvard::MapDocument& document, const PictureList& pictures,
-            QWidget* parent = nullptr);
+    MapView(delvard::MapDocument& document, const PictureList& pictures, QWidget* parent = nullptr);
 
     const delvard::MapDocument& document() const { return document_; }
     int cellSize() const { return renderer_.cellSize(); }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "CodeTables.h"
+#include "PictureList.h"
 
 #include <QImage>
 
 #include <array>
-
-class PictureList;
 
 // The cells of a map at one cell size, composed once: owner picture,
 // terrain picture and, with the grid, the border, flattened into one opaque
@@ -41,5 +40,5 @@ class TileCache
     qreal devicePixelRatio_ = 1.0;
     int built_ = 0;
     std::array<QImage, TerrainSlots * OwnerSlots * 2> tiles_;
-    std::array<QImage, 73> scaledPictures_; // by picture number
+    std::array<QImage, PictureList::Count + 1> scaledPictures_; // by picture number
 };

@@ -231,8 +231,8 @@ void MainWindow::saveMap()
     for (;;) {
         const delvard::FileWrite written = document_->save();
         if (written.ok) {
-            statusBar()->showMessage(
-                QStringLiteral("Saved %1").arg(nativePath(document_->path())), 5000);
+            statusBar()->showMessage(QStringLiteral("Saved %1").arg(nativePath(document_->path())),
+                                     5000);
             return;
         }
         QMessageBox box(QMessageBox::Warning, caption(),
@@ -267,8 +267,8 @@ void MainWindow::showAbout()
 
 void MainWindow::showReadme()
 {
-    ReadmeViewer::showSingle(readme_, programFolder_ + QDir::separator() + QStringLiteral("ReadMe.txt"),
-                             this);
+    ReadmeViewer::showSingle(
+        readme_, programFolder_ + QDir::separator() + QStringLiteral("ReadMe.txt"), this);
 }
 
 void MainWindow::showCurrentTools()

@@ -21,7 +21,10 @@ PaletteButtonInfo paletteButton(PaletteButton button)
     if (b < FirstHeroTerrainButton) {
         const auto terrain = static_cast<Terrain>(b);
         return {b < FirstNeutralTerrainButton ? ButtonGroup::Terrain : ButtonGroup::NeutralTerrain,
-                FirstTerrainPicture - 1 + b, terrain, {}, delvard::terrainName(terrain)};
+                FirstTerrainPicture - 1 + b,
+                terrain,
+                {},
+                delvard::terrainName(terrain)};
     }
     if (b < FirstOwnerButton) {
         // The hero gates and the hero rest are terrains 28 to 34 and use
@@ -31,8 +34,8 @@ PaletteButtonInfo paletteButton(PaletteButton button)
     }
     if (b < numberOf(PaletteButton::OwnerSeparator)) {
         const auto owner = static_cast<Owner>(b - (FirstOwnerButton - 1));
-        return {ButtonGroup::Owner, 35 + static_cast<int>(owner), {}, owner,
-                delvard::ownerName(owner)};
+        return {
+            ButtonGroup::Owner, 35 + static_cast<int>(owner), {}, owner, delvard::ownerName(owner)};
     }
     static constexpr std::string_view viewTips[] = {"Zoom in", "Zoom out", "Grid On/Off"};
     const int view = b - numberOf(PaletteButton::ZoomIn);

@@ -114,16 +114,16 @@ SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& 
         QCoreApplication::translate("Settings", "%1 (%2)").arg(quoted(primaryPath), primary.reason);
     if (fallbackPath.isEmpty()) {
         start.problem_ = QCoreApplication::translate(
-                            "Settings", "Delvard could not create or open its settings file %1, "
-                                        "and %2. The map folder will not be remembered after "
-                                        "this run.")
-                            .arg(primaryPart, fallbackReason);
+                             "Settings", "Delvard could not create or open its settings file %1, "
+                                         "and %2. The map folder will not be remembered after "
+                                         "this run.")
+                             .arg(primaryPart, fallbackReason);
     } else {
         start.problem_ = QCoreApplication::translate(
-                            "Settings", "Delvard could not create or open its settings file %1, "
-                                        "nor %2 (%3). The map folder will not be remembered "
-                                        "after this run.")
-                            .arg(primaryPart, quoted(fallbackPath), fallbackReason);
+                             "Settings", "Delvard could not create or open its settings file %1, "
+                                         "nor %2 (%3). The map folder will not be remembered "
+                                         "after this run.")
+                             .arg(primaryPart, quoted(fallbackPath), fallbackReason);
     }
     return start;
 }

@@ -41,7 +41,8 @@ std::string makeMapFile()
     std::uniform_int_distribution<int> terrain(1, delvard::TerrainCount);
     std::uniform_int_distribution<int> owner(1, delvard::OwnerCount);
     for (int k = 0; k < Side * Side; ++k) {
-        bytes += static_cast<char>(*delvard::codeOfTerrain(static_cast<delvard::Terrain>(terrain(random))));
+        bytes += static_cast<char>(
+            *delvard::codeOfTerrain(static_cast<delvard::Terrain>(terrain(random))));
         bytes += static_cast<char>(owner(random));
         bytes += "\x01\x01";
     }

@@ -13,12 +13,18 @@ TEST(CodeTables, KnownCodesDecodeToTheirTerrainAndBack)
         std::uint8_t code;
         Terrain terrain;
         const char* name;
-    } known[] = {{0x0E, Terrain::Heart, "Heart"},           {0x0F, Terrain::Library, "Libaray"},
-                 {0x18, Terrain::Casino, "Casion"},         {0x20, Terrain::Mana, "Mana"},
-                 {0x1A, Terrain::StoneBridge, "Stone Bridge"}, {0x01, Terrain::SolidRock, "Sold Rock"},
-                 {0x05, Terrain::Lava, "Lave"},             {0x07, Terrain::Gems, "Gems"},
-                 {0x1C, Terrain::HeroGate1, "Hero Gate 1"}, {0x21, Terrain::HeroGate3, "Hero Gate 3"},
-                 {0x25, Terrain::HeroGate6, "Hero Gate 6"}, {0x23, Terrain::HeroRest, "Hero rest"},
+    } known[] = {{0x0E, Terrain::Heart, "Heart"},
+                 {0x0F, Terrain::Library, "Libaray"},
+                 {0x18, Terrain::Casino, "Casion"},
+                 {0x20, Terrain::Mana, "Mana"},
+                 {0x1A, Terrain::StoneBridge, "Stone Bridge"},
+                 {0x01, Terrain::SolidRock, "Sold Rock"},
+                 {0x05, Terrain::Lava, "Lave"},
+                 {0x07, Terrain::Gems, "Gems"},
+                 {0x1C, Terrain::HeroGate1, "Hero Gate 1"},
+                 {0x21, Terrain::HeroGate3, "Hero Gate 3"},
+                 {0x25, Terrain::HeroGate6, "Hero Gate 6"},
+                 {0x23, Terrain::HeroRest, "Hero rest"},
                  {0x1E, Terrain::Checkerboard, "Checkerboard"}};
     for (const auto& k : known) {
         EXPECT_EQ(terrainOfCode(k.code), k.terrain) << k.name;

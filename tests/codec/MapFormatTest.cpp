@@ -1,5 +1,5 @@
-#include "MapBytes.h"
 #include "MapFormat.h"
+#include "MapBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,8 @@ std::string recordsOf(const std::string& saved)
 // save writes back for it.
 TEST(MapFormat, RecordsDecodeAndSaveBackWithBytesTwoAndThreeAsOne)
 {
-    const std::string file =
-        mapBytes(3, 1, {{0x0E, 0x03, 0x00, 0x00}, {0x01, 0x02, 0x05, 0x07}, {0x1E, 0x07, 9, 9}},
-                 "tail");
+    const std::string file = mapBytes(
+        3, 1, {{0x0E, 0x03, 0x00, 0x00}, {0x01, 0x02, 0x05, 0x07}, {0x1E, 0x07, 9, 9}}, "tail");
     const DecodedMap decoded = decodeMap(file);
     ASSERT_TRUE(decoded.check.ok());
     const MapData& map = decoded.map;
@@ -40,10 +39,8 @@ TEST(MapFormat, RecordsDecodeAndSaveBackWithBytesTwoAndThreeAsOne)
 // the cell its own bytes back; before any known code a cell shows None.
 TEST(MapFormat, UnknownCodesShowThePreviousCellAndKeepTheirBytes)
 {
-    const std::string file = mapBytes(2, 2, {{0x30, 0x09, 1, 1},
-                                             {0x03, 0x09, 1, 1},
-                                             {0x40, 0x05, 1, 1},
-                                             {0x16, 0x00, 1, 1}});
+    const std::string file = mapBytes(
+        2, 2, {{0x30, 0x09, 1, 1}, {0x03, 0x09, 1, 1}, {0x40, 0x05, 1, 1}, {0x16, 0x00, 1, 1}});
     const MapData map = decodeMap(file).map;
     EXPECT_EQ(map.at(1, 1).terrain, Terrain::None);
     EXPECT_EQ(map.at(1, 1).owner, Owner::None);

@@ -55,8 +55,8 @@ class MapViewTest : public ::testing::Test
     }
     void move(QPoint at)
     {
-        QMouseEvent event(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(view, &event);
     }
     std::unique_ptr<MapDocument> document;

@@ -2,8 +2,8 @@
 // the terrain is transparent the owner's colour must arrive unchanged; where
 // it is solid the owner must not bleed through.
 
-#include "TestPictures.h"
 #include "PixelStats.h"
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 

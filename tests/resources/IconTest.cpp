@@ -1,8 +1,8 @@
 // Toolbar icons come from the stored pictures at the sizes screens ask for,
 // and the program icon is red lettering on black.
 
-#include "TestPictures.h"
 #include "PixelStats.h"
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 

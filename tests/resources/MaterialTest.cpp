@@ -2,8 +2,8 @@
 // for the cell picture and for its toolbar form alike, so a swapped or
 // mis-drawn picture shows up here.
 
-#include "TestPictures.h"
 #include "PixelStats.h"
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The picture list against its table: sizes, owner colours, where pictures
 // are transparent and where they must cover what lies beneath.
 
-#include "TestPictures.h"
 #include "PixelStats.h"
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 

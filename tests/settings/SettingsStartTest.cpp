@@ -42,9 +42,7 @@ class SettingsStartTest : public ::testing::Test
                       QStringLiteral("Delvard.ini");
     }
 
-    void TearDown() override
-    {
-    }
+    void TearDown() override {}
 
     // What the main window does with the result on the first run.
     void storeAfterFirstRun(const SettingsFile& start, const QString& folder)

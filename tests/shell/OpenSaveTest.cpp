@@ -65,7 +65,8 @@ TEST_F(OpenSave, AnEditingRunSavesExactlyThePaintedBytes)
     EXPECT_EQ(window->mapView()->size(), QSize(14 * 72, 12 * 72));
     EXPECT_FALSE(window->openAction()->isEnabled());
     EXPECT_EQ(window->cellText(), QDir::toNativeSeparators(path));
-    EXPECT_EQ(window->toolsText(), QStringLiteral("Terrain: Heart   Owner: Hero   Cell: 72 px   Grid"));
+    EXPECT_EQ(window->toolsText(),
+              QStringLiteral("Terrain: Heart   Owner: Hero   Cell: 72 px   Grid"));
     Expected expected(original, 12, 10);
 
     clickCell(3, 6); // Heart (the start tool) too close to the top: refused

@@ -9,9 +9,6 @@
 namespace lettering {
 namespace {
 
-QString boldFamily;
-QString narrowFamily;
-
 QString loadFirst(const QStringList& paths)
 {
     for (const QString& path : paths) {
@@ -37,19 +34,33 @@ QFont outlineFont(const QString& family)
     return font;
 }
 
+const QString FontFolder = QStringLiteral("/usr/share/fonts/truetype/");
+
+// Each face is loaded from its file once, the first time it is asked for.
+const QString& boldFamily()
+{
+    static const QString family =
+        loadFirst({FontFolder + QStringLiteral("liberation/LiberationSans-Bold.ttf"),
+                   FontFolder + QStringLiteral("dejavu/DejaVuSans-Bold.ttf")});
+    return family;
+}
+
+const QString& narrowFamily()
+{
+    static const QString family =
+        loadFirst({FontFolder + QStringLiteral("liberation/LiberationSansNarrow-Bold.ttf"),
+                   FontFolder + QStringLiteral("dejavu/DejaVuSansCondensed-Bold.ttf")});
+    return family;
+}
+
 } // namespace
 
 bool loadFonts(QString* error)
 {
-    const QString dir = QStringLiteral("/usr/share/fonts/truetype/");
-    boldFamily = loadFirst({dir + QStringLiteral("liberation/LiberationSans-Bold.ttf"),
-                            dir + QStringLiteral("dejavu/DejaVuSans-Bold.ttf")});
-    narrowFamily = loadFirst({dir + QStringLiteral("liberation/LiberationSansNarrow-Bold.ttf"),
-                              dir + QStringLiteral("dejavu/DejaVuSansCondensed-Bold.ttf")});
-    if (boldFamily.isEmpty() || narrowFamily.isEmpty()) {
+    if (boldFamily().isEmpty() || narrowFamily().isEmpty()) {
         *error = QStringLiteral("cannot load the bold fonts from %1 "
                                 "(install fonts-liberation or fonts-dejavu-core)")
-                     .arg(dir);
+                     .arg(FontFolder);
         return false;
     }
     return true;
@@ -57,12 +68,12 @@ bool loadFonts(QString* error)
 
 QFont bold()
 {
-    return outlineFont(boldFamily);
+    return outlineFont(boldFamily());
 }
 
 QFont narrowBold()
 {
-    return outlineFont(narrowFamily);
+    return outlineFont(narrowFamily());
 }
 
 QPainterPath fitted(const QString& text, const QFont& font, const QRectF& box, double maxStretch)
