@@ -5,7 +5,10 @@
 
 #include <cmath>
 
-TileCache::TileCache(const PictureList& pictures) : pictures_(pictures) {}
+TileCache::TileCache(const PictureList& pictures) : pictures_(pictures)
+{
+    scaledPictures_ = &scaledBySide_[0];
+}
 
 void TileCache::setScale(int sideLogicalPx, qreal devicePixelRatio)
 {
@@ -15,13 +18,13 @@ void TileCache::setScale(int sideLogicalPx, qreal devicePixelRatio)
     sideDevicePx_ = sideDevicePx;
     devicePixelRatio_ = devicePixelRatio;
     tiles_.fill(QImage());
-    scaledPictures_.fill(QImage());
+    scaledPictures_ = &scaledBySide_[sideDevicePx];
     built_ = 0;
 }
 
 const QImage& TileCache::scaled(int picture)
 {
-    QImage& scaled = scaledPictures_[static_cast<std::size_t>(picture)];
+    QImage& scaled = (*scaledPictures_)[static_cast<std::size_t>(picture)];
     const QImage& source = pictures_.picture(picture);
     if (scaled.isNull() && !source.isNull())
         scaled = source.scaled(sideDevicePx_, sideDevicePx_, Qt::IgnoreAspectRatio,

@@ -6,13 +6,15 @@
 #include <QImage>
 
 #include <array>
+#include <map>
 
 // The cells of a map at one cell size, composed once: owner picture,
 // terrain picture and, with the grid, the border, flattened into one opaque
-// image per combination, so that drawing a cell is a single copy. The cell
-// pictures are scaled once per size too (smooth scaling a 200-pixel picture
-// is the costly part of a cell). Built lazily: a zoom step costs only the
-// combinations that come into view.
+// image per combination, so that drawing a cell is a single copy. Built
+// lazily: a zoom step costs only the combinations that come into view. The
+// cell pictures scaled to each size are kept across zoom steps: smooth
+// scaling a 200-pixel picture is the costly part of a cell, and seven sizes
+// of 42 pictures take a few megabytes.
 class TileCache
 {
   public:
@@ -40,5 +42,7 @@ class TileCache
     qreal devicePixelRatio_ = 1.0;
     int built_ = 0;
     std::array<QImage, TerrainSlots * OwnerSlots * 2> tiles_;
-    std::array<QImage, PictureList::Count + 1> scaledPictures_; // by picture number
+    using ScaledPictures = std::array<QImage, PictureList::Count + 1>; // by picture number
+    std::map<int, ScaledPictures> scaledBySide_;                       // device pixels
+    ScaledPictures* scaledPictures_ = nullptr;                         // at the current side
 };
