@@ -6,16 +6,10 @@ accessibility bus of the run exist.
 
 import time
 
-_pyatspi = None
-
 
 def atspi():
-    global _pyatspi
-    if _pyatspi is None:
-        import pyatspi  # noqa: E402  (needs DISPLAY and the session bus first)
-
-        _pyatspi = pyatspi
-    return _pyatspi
+    import pyatspi  # noqa: E402  (needs DISPLAY and the session bus first)
+    return pyatspi
 
 
 class Timeout(AssertionError):
@@ -41,10 +35,9 @@ def wait_for(probe, timeout, what, interval=0.05):
 
 def application_of(pid):
     desktop = atspi().Registry.getDesktop(0)
-    for index in range(desktop.childCount):
-        app = desktop.getChildAtIndex(index)
+    for app in children(desktop):
         try:
-            if app is not None and app.get_process_id() == pid:
+            if app.get_process_id() == pid:
                 return app
         except Exception:
             continue
@@ -64,51 +57,32 @@ def children(node):
 
 def walk(node, depth=0, max_depth=12):
     yield node
-    if depth >= max_depth:
-        return
-    for child in children(node):
-        yield from walk(child, depth + 1, max_depth)
+    if depth < max_depth:
+        for child in children(node):
+            yield from walk(child, depth + 1, max_depth)
 
 
-def find(node, name=None, role_name=None, max_depth=12, predicate=None):
-    for candidate in walk(node, max_depth=max_depth):
-        if name is not None and candidate.name != name:
-            continue
-        if role_name is not None and role(candidate) != role_name:
-            continue
-        if predicate is not None and not predicate(candidate):
-            continue
-        return candidate
-    return None
+def find(node, name=None, role_name=None, max_depth=12):
+    return next((c for c in walk(node, max_depth=max_depth)
+                 if (name is None or c.name == name) and (role_name is None or role(c) == role_name)),
+                None)
 
 
-def find_all(node, name=None, role_name=None, max_depth=12):
-    return [c for c in walk(node, max_depth=max_depth)
-            if (name is None or c.name == name) and (role_name is None or role(c) == role_name)]
+def has_state(node, state_name):
+    return node.getState().contains(getattr(atspi(), "STATE_" + state_name.upper()))
+
+
+def gone(node):
+    """Whether a window was closed: no longer showing, or no longer there."""
+    try:
+        return not has_state(node, "showing")
+    except Exception:
+        return True
 
 
 def top_windows(app):
     """The program's top-level windows that are showing."""
-    shown = []
-    for window in children(app):
-        try:
-            if has_state(window, "showing"):
-                shown.append(window)
-        except Exception:
-            continue
-    return shown
-
-
-def window_titled(app, title):
-    for window in top_windows(app):
-        if window.name == title:
-            return window
-    return None
-
-
-def has_state(node, state_name):
-    states = node.getState()
-    return states.contains(getattr(atspi(), "STATE_" + state_name.upper()))
+    return [w for w in children(app) if has_state(w, "showing")]
 
 
 def extents(node):
@@ -123,17 +97,10 @@ def centre(node):
 
 
 def text_of(node):
-    try:
-        text = node.queryText()
-        return text.getText(0, text.characterCount)
-    except NotImplementedError:
-        return node.name
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
 
 
 def texts_below(node):
-    """Every label and name below node, for reading a message box."""
-    found = []
-    for candidate in walk(node):
-        if role(candidate) in ("label", "text", "static") and candidate.name:
-            found.append(candidate.name)
-    return found
+    """Every label's text below node, for reading a message box."""
+    return [c.name for c in walk(node) if role(c) in ("label", "text", "static") and c.name]

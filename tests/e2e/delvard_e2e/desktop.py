@@ -1,9 +1,4 @@
-"""A private X display with an accessibility bus, and the editor running in it.
-
-Everything here drives the program from outside, as a person would: the X
-server shows its windows, xdotool moves the pointer and types, and the
-accessibility tree (AT-SPI) tells where the widgets are and what they say.
-"""
+"""A private X display with an accessibility bus, and the editor running in it."""
 
 import os
 import shutil
@@ -16,138 +11,72 @@ from pathlib import Path
 from . import a11y
 
 SCREEN = (1280, 1024)
-# xdotool sleeps 100 ms after a click unless told otherwise.
-CLICK = ("click", "--delay", "0", "1")
-
-
-def _free_display():
-    for number in range(91, 400):
-        if not os.path.exists(f"/tmp/.X{number}-lock") and not os.path.exists(
-            f"/tmp/.X11-unix/X{number}"
-        ):
-            return number
-    raise RuntimeError("no free X display number")
+CLICK = ("click", "--delay", "0", "1")  # xdotool waits 100 ms after a click unless told
 
 
 class Desktop:
     """Xvfb plus the AT-SPI bus; lives for one group of scenarios."""
 
     def __init__(self):
-        self.xvfb = None
-        self.bus = None
-        for _attempt in range(5):
-            self.number = _free_display()
-            self.display = f":{self.number}"
+        # Another run may take the same free display number at the same time:
+        # a server that ends at once is tried again on the next number.
+        for number in range(91, 400):
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            self.display = f":{number}"
             self.xvfb = subprocess.Popen(
-                ["Xvfb", self.display, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                 "-nolisten", "tcp", "-noreset"],
+                ["Xvfb", self.display, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if self._wait_for_socket():
+            a11y.wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}") or self.xvfb.poll() is not None,
+                          10, "Xvfb to start")
+            if self.xvfb.poll() is None:
                 break
-            self.xvfb.kill()
-            self.xvfb.wait()
-        else:
-            raise RuntimeError("Xvfb did not start")
         os.environ["DISPLAY"] = self.display
-        self.bus = subprocess.Popen(
-            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)
-
-    def _wait_for_socket(self):
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            if self.xvfb.poll() is not None:
-                return False
-            if os.path.exists(f"/tmp/.X11-unix/X{self.number}"):
-                return True
-            time.sleep(0.05)
-        return False
+        self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A program started before the bus is announced on the screen would
+        # never join it.
+        a11y.wait_for(lambda: "unix:" in subprocess.run(
+            ["xprop", "-root", "AT_SPI_BUS"], capture_output=True, text=True).stdout,
+            10, "the accessibility bus")
 
     def close(self):
         for process in (self.bus, self.xvfb):
-            if process and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
-
-    # --- input -----------------------------------------------------------
+            process.terminate()
+            process.wait(10)
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], check=True,
                               capture_output=True, text=True).stdout
 
     def move(self, x, y):
-        # No --sync: it waits for a motion that never comes when the
-        # pointer already stands there. The X server handles the warp before
-        # any later request of ours, since xdotool syncs as it closes.
         self.xdotool("mousemove", int(x), int(y))
 
     def click(self, x, y):
         self.xdotool("mousemove", int(x), int(y), *CLICK)
 
-    def key(self, *keys):
-        for k in keys:
-            self.xdotool("key", "--clearmodifiers", k)
-            time.sleep(0.05)
+    def key(self, key):
+        self.xdotool("key", "--clearmodifiers", key)
 
     def type_text(self, text):
         self.xdotool("type", "--delay", "5", text)
-
-    # --- screen ----------------------------------------------------------
 
     def screenshot(self, path):
         subprocess.run(["import", "-display", self.display, "-window", "root", str(path)],
                        check=True, capture_output=True)
 
-    def grab(self):
-        """The whole screen as a Picture (raw RGB)."""
-        raw = subprocess.run(
-            ["import", "-display", self.display, "-window", "root", "-depth", "8", "rgb:-"],
-            check=True, capture_output=True).stdout
-        return Picture(raw, *SCREEN)
-
-
-class Picture:
-    def __init__(self, raw, width, height):
-        self.raw, self.width, self.height = raw, width, height
-
-    def pixel(self, x, y):
-        offset = (int(y) * self.width + int(x)) * 3
-        return tuple(self.raw[offset:offset + 3])
-
-    def crop_digest(self, x, y, w, h):
-        rows = []
-        for row in range(int(y), int(y + h)):
-            start = (row * self.width + int(x)) * 3
-            rows.append(self.raw[start:start + int(w) * 3])
-        return hash(b"".join(rows))
-
 
 class Program:
-    """One run of the editor from its own fresh program folder."""
+    """One run of the editor from its own program folder."""
 
     def __init__(self, desktop, folder, home):
-        self.desktop = desktop
-        self.folder = Path(folder)
-        env = dict(os.environ)
-        env.update({
-            "DISPLAY": desktop.display,
-            "QT_QPA_PLATFORM": "xcb",
-            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
-            "QT_ACCESSIBILITY": "1",
-            "HOME": str(home),
-            "XDG_CONFIG_HOME": str(Path(home) / ".config"),
-            "XDG_RUNTIME_DIR": str(Path(home) / "runtime"),
-            "LANG": "C.UTF-8",
-            "LC_ALL": "C.UTF-8",
-        })
+        env = dict(os.environ, DISPLAY=desktop.display, QT_QPA_PLATFORM="xcb",
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", HOME=str(home),
+                   XDG_CONFIG_HOME=str(Path(home) / ".config"),
+                   XDG_RUNTIME_DIR=str(Path(home) / "runtime"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
         (Path(home) / "runtime").mkdir(mode=0o700, parents=True, exist_ok=True)
         self.log = open(Path(home) / "delvard.log", "wb")
-        self.process = subprocess.Popen([str(self.folder / "delvard")], cwd=str(home), env=env,
+        self.process = subprocess.Popen([str(Path(folder) / "delvard")], cwd=str(home), env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.pid = self.process.pid
         self.app = a11y.wait_for(lambda: a11y.application_of(self.pid), 20,
@@ -164,10 +93,7 @@ class Program:
 
     def rss_kib(self):
         with open(f"/proc/{self.pid}/status") as status:
-            for line in status:
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1])
-        return 0
+            return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
 
     def kill(self):
         if self.running():

@@ -7,25 +7,13 @@ there must show up as a difference here.
 import hashlib
 from pathlib import Path
 
-HEADER = 36
-RECORD = 4
-
+HEADER, RECORD = 36, 4
 TERRAIN_CODES = {
-    "Heart": 0x0E, "Portal": 0x0C, "Treasury": 0x0A, "Lair": 0x0B, "Hatchery": 0x0D,
-    "Libaray": 0x0F, "Training": 0x10, "WorkShop": 0x13, "Combat Pit": 0x19,
-    "Prison": 0x14, "Torture": 0x15, "Guard Room": 0x12, "Graveyard": 0x17,
-    "Temple": 0x16, "Casion": 0x18, "Mana": 0x20, "Wood Bridge": 0x11,
-    "Stone Bridge": 0x1A, "Claimed Dirt": 0x08, "Owned Rock": 0x09, "Sold Rock": 0x01,
-    "Rock": 0x02, "Dirt": 0x03, "Water": 0x04, "Lave": 0x05, "Gold": 0x06, "Gems": 0x07,
-    "Hero Gate 1": 0x1C, "Hero Gate 2": 0x1D, "Hero Gate 3": 0x21, "Hero Gate 4": 0x22,
-    "Hero Gate 5": 0x24, "Hero Gate 6": 0x25, "Hero rest": 0x23,
-}
+    "Heart": 0x0E, "Portal": 0x0C, "Treasury": 0x0A, "Lair": 0x0B, "Libaray": 0x0F,
+    "Temple": 0x16, "Mana": 0x20, "Gold": 0x06, "Water": 0x04, "Hero Gate 2": 0x1D,
+    "Hero Gate 3": 0x21}
 OWNER_CODES = {"Hero": 1, "Neutral": 2, "Player": 3, "Keeper 1": 4, "Keeper 2": 5,
                "Keeper 3": 6, "Keeper 4": 7}
-
-
-def size_of(data):
-    return data[20], data[24]
 
 
 class ExpectedMap:
@@ -33,38 +21,27 @@ class ExpectedMap:
 
     def __init__(self, original: bytes):
         self.data = bytearray(original)
-        self.width, self.height = size_of(original)
+        self.width, self.height = original[20], original[24]
         for index in range(self.width * self.height):
-            offset = HEADER + RECORD * index
-            self.data[offset + 2] = 0x01
-            self.data[offset + 3] = 0x01
+            self.data[HEADER + RECORD * index + 2:HEADER + RECORD * index + 4] = b"\x01\x01"
 
-    def _set(self, row, column, terrain, owner):
-        offset = HEADER + RECORD * ((row - 1) * self.width + (column - 1))
-        self.data[offset] = TERRAIN_CODES[terrain]
-        self.data[offset + 1] = OWNER_CODES[owner]
+    def click_changes(self, row, column, terrain):
+        """Whether a click there with terrain is taken: never on the outer
+        ring, and the Heart's 5 x 5 block must fit inside it."""
+        margin = 4 if terrain == "Heart" else 2
+        return margin <= row <= self.height + 1 - margin and margin <= column <= self.width + 1 - margin
 
     def click(self, row, column, terrain, owner):
         """Applies one cell click; returns the cells it changes."""
-        w, h = self.width, self.height
-        if row in (1, h) or column in (1, w):
+        if not self.click_changes(row, column, terrain):
             return []
-        if terrain != "Heart":
-            self._set(row, column, terrain, owner)
-            return [(row, column)]
-        if not (4 <= row <= h - 3 and 4 <= column <= w - 3):
-            return []
-        cells = [(r, c) for r in range(row - 2, row + 3) for c in range(column - 2, column + 3)]
+        reach = 2 if terrain == "Heart" else 0
+        cells = [(r, c) for r in range(row - reach, row + reach + 1)
+                 for c in range(column - reach, column + reach + 1)]
         for r, c in cells:
-            self._set(r, c, terrain, owner)
+            offset = HEADER + RECORD * ((r - 1) * self.width + (c - 1))
+            self.data[offset:offset + 2] = bytes([TERRAIN_CODES[terrain], OWNER_CODES[owner]])
         return cells
-
-    def click_changes(self, row, column, terrain):
-        """Whether a click there with terrain is taken (not refused)."""
-        w, h = self.width, self.height
-        if terrain == "Heart":
-            return 4 <= row <= h - 3 and 4 <= column <= w - 3
-        return 2 <= row <= h - 1 and 2 <= column <= w - 1
 
     def bytes(self):
         return bytes(self.data)
@@ -73,20 +50,13 @@ class ExpectedMap:
 def describe_difference(actual: bytes, expected: bytes):
     if len(actual) != len(expected):
         return f"length {len(actual)}, expected {len(expected)}"
-    for offset, (a, e) in enumerate(zip(actual, expected)):
-        if a != e:
-            where = "header" if offset < HEADER else (
-                f"record {(offset - HEADER) // RECORD} byte {(offset - HEADER) % RECORD}")
-            return f"first difference at offset {offset} ({where}): 0x{a:02X}, expected 0x{e:02X}"
-    return "identical"
-
-
-def digest(path):
-    return hashlib.sha256(Path(path).read_bytes()).hexdigest()
+    offset = next((i for i, (a, e) in enumerate(zip(actual, expected)) if a != e), None)
+    if offset is None:
+        return "identical"
+    return f"first difference at offset {offset}: 0x{actual[offset]:02X}, expected 0x{expected[offset]:02X}"
 
 
 def tree_digests(folder):
     """Checksums of every file below folder, by relative path."""
-    folder = Path(folder)
-    return {str(p.relative_to(folder)): digest(p)
-            for p in sorted(folder.rglob("*")) if p.is_file()}
+    return {str(p.relative_to(folder)): hashlib.sha256(p.read_bytes()).hexdigest()
+            for p in sorted(Path(folder).rglob("*")) if p.is_file()}
