@@ -50,12 +50,6 @@ const LintCase Cases[] = {
          });
      },
      {}},
-    {"TooShortForHeader",
-     [] { return QByteArray(10, '\x02'); },
-     {{Finding::Error, 0, 0, "10 bytes long, too short for the 36-byte map header"}}},
-    {"TruncatedBody",
-     [] { return TestMap(4, 3).bytes().left(36 + 4 * 7 + 2); },
-     {{Finding::Error, 0, 0, "12 cell records were expected, but the file holds only 7"}}},
     {"WidthZero",
      [] { return TestMap(0, 5).bytes(); },
      {{Finding::Error, 0, 0,

@@ -1,5 +1,5 @@
 #include "MapFileWriter.h"
-#include "ScratchMount.h"
+#include "FileFaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,23 +50,6 @@ ino_t inodeOf(const QString& path)
 
 } // namespace
 
-TEST(WriteMapOverFront, KeepsTheBytesBeyondTheNewContentAndTheMode)
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
-    ASSERT_TRUE(writeAll(file, "0123456789tail"));
-    ::chmod(QFile::encodeName(file), 0640);
-    const FileWrite written = writeMapOverFront(file, "ABCDEFGHIJ");
-    ASSERT_TRUE(written.ok) << written.reason.toStdString();
-    EXPECT_EQ(readAll(file), QByteArray("ABCDEFGHIJtail"));
-    struct stat info
-    {
-    };
-    ::stat(QFile::encodeName(file), &info);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
-}
-
 // A save must keep the file the user opened: every name of it sees the new
 // bytes, and it keeps its owner. Nothing is left beside it.
 TEST(WriteMapOverFront, KeepsLinksHardLinksAndTheOwner)
@@ -77,6 +60,7 @@ TEST(WriteMapOverFront, KeepsLinksHardLinksAndTheOwner)
     const QString soft = dir.filePath(QStringLiteral("softMap.kld"));
     const QString owned = dir.filePath(QStringLiteral("ownedMap.kld"));
     ASSERT_TRUE(writeAll(file, pattern(500, 'a')));
+    ::chmod(QFile::encodeName(file), 0640);
     ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(hard)), 0);
     ASSERT_EQ(::symlink("aMap.kld", QFile::encodeName(soft)), 0);
     ASSERT_TRUE(writeAll(owned, pattern(500, 'a')));
@@ -93,6 +77,11 @@ TEST(WriteMapOverFront, KeepsLinksHardLinksAndTheOwner)
               pattern(300, 's') + pattern(400, 'h').mid(300) + pattern(500, 'a').mid(400));
     EXPECT_TRUE(QFileInfo(soft).isSymLink());
     EXPECT_EQ(inodeOf(file), inode);
+    struct stat mode
+    {
+    };
+    ::stat(QFile::encodeName(file), &mode);
+    EXPECT_EQ(mode.st_mode & 07777, 0640u);
     EXPECT_EQ(inodeOf(hard), inode);
 
     ASSERT_TRUE(writeMapOverFront(owned, pattern(500, 'o')).ok);
@@ -164,52 +153,28 @@ TEST(WriteMapOverFront, WritesInPlaceWhenTheFolderTakesNoNewFile)
     EXPECT_EQ(entries(folder), QStringList{QStringLiteral("aMap.kld")});
 }
 
-struct DiskCase
+// A 255 x 255 map (260,136 bytes) on a disk with room for it once but not
+// twice: neither the new copy beside it nor, for a map saved in place
+// because it has a second name, the copy of the old map fits.
+TEST(WriteMapOverFront, AFullDiskIsNamedAsSuchAndTheMapKeepsEveryByte)
 {
-    const char* name;
-    int mapBytes;
-    int diskKilobytes;
-    bool fillFirst;  // no block left, or room for the map once but not twice
-    bool hardLinked; // saved in place: the copy made first does not fit
-};
-
-void PrintTo(const DiskCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class FullDisk : public ::testing::TestWithParam<DiskCase>
-{
-};
-
-TEST_P(FullDisk, IsNamedAsSuchAndTheMapKeepsEveryByte)
-{
-    const DiskCase& c = GetParam();
-    const ScratchMount disk(c.diskKilobytes);
-    if (!disk.mounted())
-        GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
-    const QString file = disk.path() + QStringLiteral("/aMap.kld");
-    const QByteArray original = pattern(c.mapBytes, 'a');
-    ASSERT_TRUE(writeAll(file, original));
-    if (c.hardLinked) {
-        ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(file + QStringLiteral("2"))),
-                  0);
+    for (const bool hardLinked : {false, true}) {
+        const ScratchMount disk(300);
+        if (!disk.mounted())
+            GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+        const QString file = disk.path() + QStringLiteral("/aMap.kld");
+        const QByteArray original = pattern(260136, 'a');
+        ASSERT_TRUE(writeAll(file, original));
+        if (hardLinked) {
+            ASSERT_EQ(
+                ::link(QFile::encodeName(file), QFile::encodeName(file + QStringLiteral("2"))), 0);
+        }
+        const QStringList before = entries(disk.path());
+        const FileWrite written = writeMapOverFront(file, pattern(260136, 'q'));
+        EXPECT_FALSE(written.ok);
+        EXPECT_TRUE(written.reason.contains(QStringLiteral("No space left on device")))
+            << written.reason.toStdString();
+        EXPECT_EQ(readAll(file), original);
+        EXPECT_EQ(entries(disk.path()), before);
     }
-    if (c.fillFirst)
-        disk.fill();
-    const QStringList before = entries(disk.path());
-
-    const FileWrite written = writeMapOverFront(file, pattern(c.mapBytes, 'q'));
-    EXPECT_FALSE(written.ok);
-    EXPECT_TRUE(written.reason.contains(QStringLiteral("No space left on device")))
-        << written.reason.toStdString();
-    EXPECT_EQ(readAll(file), original);
-    EXPECT_EQ(entries(disk.path()), before);
 }
-
-// A 255 x 255 map takes 260,136 bytes.
-INSTANTIATE_TEST_SUITE_P(Disks, FullDisk,
-                         ::testing::Values(DiskCase{"SmallMapNoBlockLeft", 356, 256, true, false},
-                                           DiskCase{"RoomForOneCopy", 260136, 300, false, false},
-                                           DiskCase{"HardLinkedRoomForOneCopy", 260136, 300, false,
-                                                    true}));

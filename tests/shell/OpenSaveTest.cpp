@@ -2,9 +2,7 @@
 #include "MapView.h"
 #include "PaletteToolBar.h"
 
-#include <QAbstractItemView>
 #include <QDir>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScrollArea>
@@ -104,33 +102,6 @@ TEST_F(OpenSave, TheStatusBarNamesTheCellUnderThePointer)
     press(buttonFor(delvard::Terrain::Library));
     QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(3, 4).center());
     EXPECT_EQ(window->cellText(), QStringLiteral("Row 3, column 4: Libaray, Player"));
-}
-
-TEST_F(OpenSave, TheDialogStartsInTheMapFolderAndListsMapFilesInAnyCase)
-{
-    for (const char* name : {"aMap.kld", "bmap.kld", "cMAP.KLD", "notes.txt", "dMap.kld.bak"})
-        mapFolder.write(QLatin1String(name), QByteArrayLiteral("x"));
-    start();
-    QStringList listed;
-    QString startFolder;
-    ModalAnswer::queue(QStringLiteral("QFileDialog"), [&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        startFolder = dialog->directory().absolutePath();
-        auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
-        auto* model = view ? view->model() : nullptr;
-        // The folder is read in the background: wait until it has been listed.
-        (void)QTest::qWaitFor([&] { return model && model->rowCount(view->rootIndex()) >= 3; });
-        for (int row = 0; model && row < model->rowCount(view->rootIndex()); ++row)
-            listed << model->index(row, 0, view->rootIndex()).data().toString();
-        dialog->reject(); // cancelling changes nothing
-    });
-    window->openAction()->trigger();
-    EXPECT_EQ(QDir(startFolder), QDir(mapFolder.path()));
-    listed.sort();
-    EXPECT_EQ(listed, (QStringList{QStringLiteral("aMap.kld"), QStringLiteral("bmap.kld"),
-                                   QStringLiteral("cMAP.KLD")}));
-    EXPECT_FALSE(window->mapView());
-    EXPECT_TRUE(window->openAction()->isEnabled());
 }
 
 TEST_F(OpenSave, ABadFileIsNamedAndOpenStaysUsable)

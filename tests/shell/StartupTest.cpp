@@ -5,9 +5,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTest>
 
 namespace {
 
@@ -82,13 +79,6 @@ TEST_F(StartUp, FirstRunAsksAboutThenTheFolderAndStoresIt)
     EXPECT_EQ(ModalAnswer::pending(), 0);
 }
 
-TEST_F(StartUp, ASettingsFileWithoutTheEntryGivesNoFolderAndNoQuestions)
-{
-    programFolder.write(QStringLiteral("Delvard.ini"), "[Other]\nKey=1\n");
-    start();
-    EXPECT_TRUE(window->mapFolder().isEmpty());
-}
-
 TEST_F(StartUp, MapFilesStoresTheFolderChosen)
 {
     start();
@@ -111,15 +101,4 @@ TEST(WindowFit, KeepsTheDesignedSizeWhereTheScreenAllowsAndShrinksWhereNot)
     // A 1366 x 768 laptop screen with a 28-pixel panel and a 30-pixel title bar.
     EXPECT_EQ(fittedContentSize(designed, {1366, 740}, {2, 30, 2, 2}), QSize(1240, 708));
     EXPECT_EQ(fittedContentSize(designed, {1024, 600}, {}), QSize(1024, 600));
-}
-
-TEST_F(StartUp, TheWindowAndItsStatusBarFitTheScreen)
-{
-    start();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    const QRect available = window->screen()->availableGeometry();
-    ASSERT_LT(available.height(), MainWindow::DesignedSize.height()); // the offscreen screen
-    EXPECT_TRUE(available.contains(window->frameGeometry()));
-    const QRect statusBar(window->statusBar()->mapToGlobal(QPoint()), window->statusBar()->size());
-    EXPECT_TRUE(available.contains(statusBar));
 }

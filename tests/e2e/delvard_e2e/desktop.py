@@ -36,14 +36,21 @@ class Desktop:
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # A program started before the bus is announced on the screen would
         # never join it.
-        a11y.wait_for(lambda: "unix:" in subprocess.run(
-            ["xprop", "-root", "AT_SPI_BUS"], capture_output=True, text=True).stdout,
-            10, "the accessibility bus")
+        try:
+            a11y.wait_for(lambda: "unix:" in subprocess.run(
+                ["xprop", "-root", "AT_SPI_BUS"], capture_output=True, text=True).stdout,
+                60, "the accessibility bus")
+        except a11y.Timeout:
+            self.close()
+            raise
 
     def close(self):
         for process in (self.bus, self.xvfb):
             process.terminate()
-            process.wait(10)
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], check=True,

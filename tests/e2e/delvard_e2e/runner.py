@@ -26,9 +26,8 @@ class Context:
         return fresh_program_folder(self.delvard, parent or self.root, name)
 
     def home(self):
-        home = self.root / "home"
-        home.mkdir(exist_ok=True)
-        return home
+        (self.root / "home").mkdir(exist_ok=True)
+        return self.root / "home"
 
     def start(self, program_folder):
         editor = Editor(self.desktop, program_folder, self.home())

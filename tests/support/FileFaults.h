@@ -3,8 +3,12 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A small tmpfs mounted on a scratch folder for one test (root only), to
-// give a save a disk that really fills up; unmounted when it goes away.
+// Faults made for real for one test. Tests run as root, and root ignores
+// permission bits: the immutable attribute is what makes a file or folder
+// read-only, and a small tmpfs is a disk that really fills up.
+
+// A small tmpfs mounted on a scratch folder (root only); unmounted when it
+// goes away.
 class ScratchMount
 {
   public:
@@ -15,8 +19,6 @@ class ScratchMount
 
     bool mounted() const { return mounted_; }
     QString path() const { return dir_.path(); }
-    // Writes filler files until the file system refuses another byte.
-    void fill() const;
 
   private:
     QTemporaryDir dir_;

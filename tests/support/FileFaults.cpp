@@ -1,4 +1,4 @@
-#include "ScratchMount.h"
+#include "FileFaults.h"
 
 #include <QFile>
 #include <QProcess>
@@ -28,22 +28,6 @@ ScratchMount::~ScratchMount()
 {
     if (mounted_)
         run(QStringLiteral("umount"), {dir_.path()});
-}
-
-void ScratchMount::fill() const
-{
-    const QByteArray block(4096, 'f');
-    for (int n = 0; n < 100000; ++n) {
-        QFile filler(dir_.filePath(QStringLiteral("filler%1").arg(n)));
-        if (!filler.open(QIODevice::WriteOnly))
-            return;
-        bool full = false;
-        while (!full)
-            full = filler.write(block) != block.size() || !filler.flush();
-        filler.close();
-        if (filler.size() == 0)
-            return;
-    }
 }
 
 Immutable::Immutable(QString path) : path_(std::move(path))

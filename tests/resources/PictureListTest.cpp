@@ -1,0 +1,91 @@
+// The picture list against what its numbers promise: the owner pictures are
+// their exact colours, the room symbols let the owner's colour through, the
+// natural terrains cover it, and the palette gets sharp icons.
+
+#include "PictureList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const PictureList& pictures()
+{
+    static const PictureList list;
+    return list;
+}
+
+int opaqueShare(const QImage& image)
+{
+    int opaque = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            opaque += qAlpha(image.pixel(x, y)) == 255;
+    return 100 * opaque / (image.width() * image.height());
+}
+
+} // namespace
+
+TEST(PictureList, OwnerPicturesAreTheirExactColours)
+{
+    const QRgb colours[] = {qRgb(255, 255, 255), qRgb(192, 192, 192), qRgb(255, 0, 0),
+                            qRgb(0, 0, 255),     qRgb(0, 255, 0),     qRgb(255, 255, 0),
+                            qRgb(255, 0, 255)};
+    for (int owner = 1; owner <= 7; ++owner) {
+        const QImage& image = pictures().picture(35 + owner);
+        ASSERT_FALSE(image.isNull());
+        for (const QPoint at : {QPoint(0, 0), QPoint(16, 16), QPoint(31, 31)})
+            EXPECT_EQ(image.pixel(at), colours[owner - 1]) << "owner " << owner;
+    }
+}
+
+TEST(PictureList, SymbolsShowTheOwnerThroughAndNaturalTerrainsCoverIt)
+{
+    for (int n = 1; n <= 72; ++n) {
+        const QImage& image = pictures().picture(n);
+        ASSERT_FALSE(image.isNull()) << n;
+        EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied) << n;
+        const int opaque = opaqueShare(image);
+        if (n <= 18) { // room symbols and bridges: black on transparent
+            EXPECT_LT(opaque, 90) << n;
+        }
+        if (n >= 21 && n <= 35) { // textures, hero gates on white, the checkerboard
+            EXPECT_EQ(opaque, 100) << n;
+        }
+        if (n == 19 || n == 20) { // floor and wall with a transparent diamond
+            EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 0) << n;
+            EXPECT_EQ(qAlpha(image.pixel(2, 2)), 255) << n;
+        }
+        if (n >= 43) {
+            EXPECT_EQ(image.size(), QSize(32, 32)) << n;
+        } else if (n <= 35) {
+            EXPECT_GE(image.width(), 150) << n;
+        }
+    }
+    EXPECT_TRUE(pictures().picture(0).isNull());
+    EXPECT_TRUE(pictures().picture(73).isNull());
+    EXPECT_TRUE(pictures().icon(73).isNull());
+}
+
+// A 16 x 16 palette button is 32 device pixels on a 2x screen: exactly the
+// stored small picture, not a blurred rescale.
+TEST(PictureList, IconsAreSharpAtOrdinaryAndDoubleDensity)
+{
+    for (const int n : {1, 29, 36, 43, 69, 72}) {
+        const QIcon icon = pictures().icon(n);
+        const QImage doubled = icon.pixmap(QSize(16, 16), 2.0).toImage();
+        EXPECT_EQ(doubled.size(), QSize(32, 32)) << n;
+        if (pictures().picture(n).width() == 32) {
+            EXPECT_EQ(doubled.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                      pictures().picture(n))
+                << n;
+        }
+        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().size(), QSize(16, 16)) << n;
+    }
+    const QImage logo = PictureList::programIcon();
+    EXPECT_EQ(logo.size(), QSize(32, 32));
+    int red = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            red += qRed(logo.pixel(x, y)) > 160 && qGreen(logo.pixel(x, y)) < 80;
+    EXPECT_GT(red, 30); // red lettering, not an empty picture
+}

@@ -1,0 +1,149 @@
+#include "SettingsFile.h"
+#include "FileFaults.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+// A program folder and a user's folder (not made yet), both scratch.
+class SettingsFileTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        QDir(root.path()).mkdir(QStringLiteral("program"));
+        programIni = SettingsFile::pathIn(programFolder);
+        userIni = SettingsFile::pathIn(userFolder);
+    }
+    SettingsFile prepare() const { return SettingsFile::prepare(programFolder, userFolder); }
+    void store(const SettingsFile& settings, const QString& folder) const
+    {
+        QString problem;
+        ASSERT_TRUE(settings.storeMapFolder(folder, &problem)) << problem.toStdString();
+    }
+    QTemporaryDir root;
+    QString programFolder = QDir::toNativeSeparators(root.filePath(QStringLiteral("program")));
+    QString userFolder = root.filePath(QStringLiteral("config/Delvard"));
+    QString programIni;
+    QString userIni;
+};
+
+} // namespace
+
+// The file beside the program is made if missing and read as it is; only an
+// empty one means a first run.
+TEST_F(SettingsFileTest, BesideTheProgramAnEmptyFileIsTheFirstRun)
+{
+    const struct
+    {
+        std::optional<QByteArray> content;
+        bool firstRun;
+        QString mapFolder;
+    } cases[] = {
+        {std::nullopt, true, {}},
+        {QByteArray(), true, {}},
+        {QByteArray("\n"), false, {}},
+        {QByteArray("[Other]\nMap=/elsewhere\n"), false, {}},
+        {QByteArray("[Paths]\nMap=/home/me/maps\n"), false, QStringLiteral("/home/me/maps")}};
+    for (const auto& c : cases) {
+        QFile::remove(programIni);
+        if (c.content)
+            writeAll(programIni, *c.content);
+        const SettingsFile settings = prepare();
+        EXPECT_EQ(settings.path(), programIni);
+        EXPECT_FALSE(settings.inUserFolder());
+        EXPECT_EQ(settings.firstRun(), c.firstRun);
+        EXPECT_EQ(settings.mapFolder(), c.mapFolder);
+        EXPECT_EQ(readAll(programIni), c.content.value_or(QByteArray()));
+    }
+    store(prepare(), QStringLiteral("/new/maps"));
+    EXPECT_FALSE(prepare().firstRun());
+    EXPECT_FALSE(QFileInfo::exists(userIni));
+}
+
+TEST_F(SettingsFileTest, AReadOnlyProgramFolderSendsTheSettingsToTheUsersFolder)
+{
+    const Immutable readOnly(programFolder);
+    if (!readOnly.active())
+        GTEST_SKIP() << "chattr +i does not work here";
+    const SettingsFile first = prepare();
+    EXPECT_EQ(first.path(), userIni);
+    EXPECT_TRUE(first.inUserFolder());
+    EXPECT_TRUE(first.firstRun());
+    store(first, QStringLiteral("/home/me/maps"));
+    EXPECT_FALSE(prepare().firstRun());
+    EXPECT_EQ(prepare().mapFolder(), QStringLiteral("/home/me/maps"));
+    EXPECT_FALSE(QFileInfo::exists(programIni));
+}
+
+// A read-only Delvard.ini beside the program (as an installed program ships
+// it) still says where the maps are: it seeds the user's own file.
+TEST_F(SettingsFileTest, AReadOnlyFileBesideTheProgramSeedsTheUsersFile)
+{
+    writeAll(programIni, "[Paths]\r\nMap=/shipped/maps\r\n");
+    {
+        const Immutable readOnly(programIni);
+        if (!readOnly.active())
+            GTEST_SKIP() << "chattr +i does not work here";
+        const SettingsFile seeded = prepare();
+        EXPECT_TRUE(seeded.inUserFolder());
+        EXPECT_FALSE(seeded.firstRun());
+        EXPECT_EQ(seeded.mapFolder(), QStringLiteral("/shipped/maps"));
+        store(seeded, QStringLiteral("/my/maps"));
+        EXPECT_EQ(prepare().mapFolder(), QStringLiteral("/my/maps"));
+    }
+    EXPECT_EQ(readAll(programIni), QByteArray("[Paths]\r\nMap=/shipped/maps\r\n"));
+}
+
+TEST_F(SettingsFileTest, WithNoWritableFileTheRunGoesOnWithoutOne)
+{
+    ASSERT_TRUE(QDir().mkpath(userFolder));
+    const Immutable programReadOnly(programFolder);
+    const Immutable userReadOnly(userFolder);
+    if (!programReadOnly.active() || !userReadOnly.active())
+        GTEST_SKIP() << "chattr +i does not work here";
+    const SettingsFile settings = prepare();
+    EXPECT_FALSE(settings.usable());
+    EXPECT_FALSE(settings.firstRun());
+    EXPECT_TRUE(settings.problem().contains(programIni)) << settings.problem().toStdString();
+    EXPECT_TRUE(settings.problem().contains(QDir::toNativeSeparators(userIni)));
+    QString problem;
+    EXPECT_FALSE(settings.storeMapFolder(QStringLiteral("/x"), &problem));
+    EXPECT_FALSE(problem.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(programIni) || QFileInfo::exists(userIni));
+}
+
+// The map folder is read through a 255-byte buffer, as it always was.
+TEST(ReadIniValue, GivesBackAtMost254BytesAndNeverHalfACharacter)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Delvard.ini"));
+    const QString a300(300, QLatin1Char('a'));
+    const QString cases[][2] = {
+        {QStringLiteral("/home/j\u00f6rg/maps"), QStringLiteral("/home/j\u00f6rg/maps")},
+        {a300.left(254), a300.left(254)},
+        {a300.left(255), a300.left(254)},
+        {a300.left(253) + QStringLiteral("\u00e9"), a300.left(253)}};
+    for (const auto& [stored, read] : cases) {
+        writeAll(path, "[Other]\nMap=wrong\n[Paths]\nMap=" + stored.toUtf8() + "\n");
+        EXPECT_EQ(readIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), read);
+    }
+}
