@@ -1,7 +1,5 @@
 #include "RunProgram.h"
 
-#include "DelvardMap.h"
-
 #include <QCoreApplication>
 #include <QProcess>
 
@@ -53,15 +51,4 @@ RunResult runShell(const QString& script, const QString& folder)
     shell.setWorkingDirectory(folder);
     shell.start(QStringLiteral("bash"), {QStringLiteral("-c"), script});
     return finish(shell);
-}
-
-RunResult runInProcess(const QStringList& args)
-{
-    RunResult result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    CommandIo io{out, err};
-    PicturesOnDemand pictures;
-    result.status = runDelvardMap(args, io, pictures);
-    return result;
 }

@@ -20,6 +20,3 @@ RunResult runProgram(const QStringList& args);
 // A bash script run in `folder`, for names, pipes and redirections that
 // QProcess cannot express; $MAP is the program, $SAMPLE the small sample.
 RunResult runShell(const QString& script, const QString& folder);
-
-// The same program in this process, through the library.
-RunResult runInProcess(const QStringList& args);

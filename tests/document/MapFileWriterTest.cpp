@@ -92,50 +92,6 @@ TEST(WriteMapOverFront, KeepsLinksHardLinksAndTheOwner)
     EXPECT_EQ(entries(dir.path()), before);
 }
 
-struct SaveRefusal
-{
-    const char* name;
-    const char* reason;
-};
-
-void PrintTo(const SaveRefusal& refusal, std::ostream* os)
-{
-    *os << refusal.name;
-}
-
-class RefusedSave : public ::testing::TestWithParam<SaveRefusal>
-{
-};
-
-// What the map became since it was opened decides; nothing is created or changed.
-TEST_P(RefusedSave, LeavesEveryFileAsItWas)
-{
-    QTemporaryDir dir;
-    const QByteArray root = QFile::encodeName(dir.path());
-    const QString readOnly = dir.filePath(QStringLiteral("readOnlyMap.kld"));
-    ASSERT_TRUE(writeAll(readOnly, pattern(300, 'r')));
-    const Immutable immutable(readOnly);
-    if (!immutable.active())
-        GTEST_SKIP() << "chattr +i does not work here";
-    QDir(dir.path()).mkdir(QStringLiteral("folderMap.kld"));
-    ::mkfifo(root + "/pipeMap.kld", 0644);
-    const QStringList before = entries(dir.path());
-
-    const FileWrite written =
-        writeMapOverFront(dir.filePath(QLatin1String(GetParam().name)), pattern(300, 'n'));
-    EXPECT_FALSE(written.ok);
-    EXPECT_TRUE(written.reason.contains(QLatin1String(GetParam().reason)))
-        << written.reason.toStdString();
-    EXPECT_EQ(entries(dir.path()), before);
-    EXPECT_EQ(readAll(readOnly), pattern(300, 'r'));
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, RefusedSave,
-                         ::testing::Values(SaveRefusal{"goneMap.kld", "does not exist"},
-                                           SaveRefusal{"folderMap.kld", "This is a folder"},
-                                           SaveRefusal{"pipeMap.kld", "This is a named pipe"},
-                                           SaveRefusal{"readOnlyMap.kld", "read-only"}));
-
 TEST(WriteMapOverFront, WritesInPlaceWhenTheFolderTakesNoNewFile)
 {
     QTemporaryDir dir;

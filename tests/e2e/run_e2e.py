@@ -19,6 +19,7 @@ SKIPPED = 77  # ctest's SKIP_RETURN_CODE for this suite
 NEEDED = ["Xvfb", "xdotool", "import", "dbus-run-session", "chattr", "mount"]
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools"))  # desktop_driver
 
 
 def main():

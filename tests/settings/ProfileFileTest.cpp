@@ -70,21 +70,17 @@ TEST_P(ProfileFileRead, GivesTheValueOrTheDefault)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileFileRead,
     ::testing::Values(
-        Read{std::nullopt, 255, "dflt"}, Read{QByteArray("[Other]\nMap=x\n"), 255, "dflt"},
-        Read{QByteArray("[Paths]\nMapX=x\nXMap=y\n"), 255, "dflt"},
-        Read{QByteArray("  [  pATHS  ]  \n\t mAp \t=   C:\\Maps  \t\n"), 255, "C:\\Maps"},
-        Read{QByteArray("[Paths]\nMap=\"  C:\\My Maps  \"\n"), 255, "  C:\\My Maps  "},
+        Read{std::nullopt, 255, "dflt"},
+        Read{QByteArray("Map=outside\n[Paths]\nMapX=x\n;Map=old\n[Other]\nMap=x\n"), 255, "dflt"},
+        Read{QByteArray("\xEF\xBB\xBF  [  pATHS  ] \r\n\t mAp \t=  \"  a=b  \"  \r\nMap=2"), 255,
+             "  a=b  "},
         Read{QByteArray("[Paths]\nMap=\n"), 255, ""},
-        Read{QByteArray("[Paths]\n;Map=old\nMap=a=b\nMap=second\n"), 255, "a=b"},
-        Read{QByteArray("Map=outside\n[Paths]\nA=1\n[Other]\nMap=x\n"), 255, "dflt"},
-        Read{QByteArray("\xEF\xBB\xBF[Paths]\r\nMap=x"), 255, "x"},
         Read{QByteArray("[Paths\nMap=x\n"), 255, "dflt"},
         Read{raw("[Paths]\nMa\0p=x\n[Paths\0]\nMap=y\n"), 255, "dflt"},
         Read{raw("\xFF\xFE\x00[\x80]\n\xC3\x28=\xFF\n[Paths]\n\x01\x02\nMap=ok\n\xFF"), 255, "ok"},
         Read{std::nullopt, 4, "dfl"}, Read{QByteArray("[Paths]\nMap=abc\n"), 4, "abc"},
         Read{QByteArray("[Paths]\nMap=ab\xC3\xA9z\n"), 4, "ab"},
-        Read{QByteArray("[Paths]\nMap=a\xE2\x82\xACz\n"), 5, "a\xE2\x82\xAC"},
-        Read{QByteArray("[Paths]\nMap=\xF0\x9F\x97\xBAz\n"), 4, ""}));
+        Read{QByteArray("[Paths]\nMap=a\xE2\x82\xACz\n"), 5, "a\xE2\x82\xAC"}));
 
 // Only the entry changes: every other line keeps its bytes and the file its
 // line ends; a value that reading would change is quoted.
@@ -109,16 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileFileWrite,
     ::testing::Values(
         Write{std::nullopt, "/home/me/maps", "[Paths]\nMap=/home/me/maps\n"},
-        Write{QByteArray("[Other]\nA=1"), "/m", "[Other]\nA=1\n\n[Paths]\nMap=/m\n"},
-        Write{QByteArray("[Paths]\nOld=1\n\n\n[Other]\nB=2\n"), "/m",
-              "[Paths]\nOld=1\nMap=/m\n\n\n[Other]\nB=2\n"},
-        Write{QByteArray("; by hand\n[Other]\n  B  =  2  \n\tjunk\n[paths]\n  map =  old \nZ=1\n"),
-              "/new", "; by hand\n[Other]\n  B  =  2  \n\tjunk\n[paths]\n  map =  /new\nZ=1\n"},
-        Write{QByteArray("[Paths]\r\nA=1\r\n[B]\r\n"), "/m", "[Paths]\r\nA=1\r\nMap=/m\r\n[B]\r\n"},
-        Write{raw("\x00\xFF junk\n[Paths]\nMap=old\n\x01\x02"), "/m",
-              raw("\x00\xFF junk\n[Paths]\nMap=/m\n\x01\x02")},
-        Write{QByteArray("[Paths]\n"), " /m ", "[Paths]\nMap=\" /m \"\n"},
-        Write{QByteArray("[Paths]\n"), "\"/m\"", "[Paths]\nMap=\"\"/m\"\"\n"}));
+        Write{QByteArray("[Other]\nA=1"), " /m ", "[Other]\nA=1\n\n[Paths]\nMap=\" /m \"\n"},
+        Write{QByteArray("[Paths]\r\nOld=1\r\n\r\n[B]\r\n"), "\"/m\"",
+              "[Paths]\r\nOld=1\r\nMap=\"\"/m\"\"\r\n\r\n[B]\r\n"},
+        Write{raw("\x00\xFF junk\n[Other]\n  B  =  2  \n[paths]\n  map =  old \nZ=1"), "/new",
+              raw("\x00\xFF junk\n[Other]\n  B  =  2  \n[paths]\n  map =  /new\nZ=1")}));
 
 TEST(ProfileFileWrite, RefusesWhatCannotBeStoredAndKeepsTheFile)
 {

@@ -2,8 +2,8 @@
 """Takes the README's screenshots of the built editor in a private X server.
 
 usage: make_screenshots.py DELVARD OUTPUT_FOLDER
-Drives the program from outside, like the end-to-end tests (whose helpers it
-uses), and crops each picture to the window or bar it shows.
+Drives the program from outside with tools/desktop_driver, as the end-to-end
+tests do, and crops each picture to the window or bar it shows.
 """
 
 import os
@@ -14,7 +14,7 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+sys.path.insert(0, str(ROOT / "tools"))
 
 
 def crop(desktop, box, target, margin=0):
@@ -36,9 +36,9 @@ def main():
     delvard, output = Path(sys.argv[1]), Path(sys.argv[2])
     output.mkdir(parents=True, exist_ok=True)
 
-    from delvard_e2e import a11y
-    from delvard_e2e.desktop import Desktop, fresh_program_folder
-    from delvard_e2e.editor import Editor
+    from desktop_driver import a11y
+    from desktop_driver.desktop import Desktop, fresh_program_folder
+    from desktop_driver.editor import Editor
 
     desktop = Desktop()
     # A short, steady folder name: the status bar shows the map's path.

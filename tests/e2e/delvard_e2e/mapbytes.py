@@ -7,6 +7,8 @@ there must show up as a difference here.
 import hashlib
 from pathlib import Path
 
+from desktop_driver import a11y
+
 HEADER, RECORD = 36, 4
 TERRAIN_CODES = {
     "Heart": 0x0E, "Portal": 0x0C, "Treasury": 0x0A, "Lair": 0x0B, "Libaray": 0x0F,
@@ -54,6 +56,14 @@ def describe_difference(actual: bytes, expected: bytes):
     if offset is None:
         return "identical"
     return f"first difference at offset {offset}: 0x{actual[offset]:02X}, expected 0x{expected[offset]:02X}"
+
+
+def wait_for_bytes(path, expected, timeout=20):
+    """Waits for a save to leave exactly the expected bytes in path."""
+    try:
+        a11y.wait_for(lambda: path.read_bytes() == expected, timeout, "the saved bytes")
+    except a11y.Timeout:
+        raise AssertionError("saved map differs: " + describe_difference(path.read_bytes(), expected)) from None
 
 
 def tree_digests(folder):

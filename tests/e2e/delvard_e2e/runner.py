@@ -1,26 +1,20 @@
-"""Runs a group of scenarios on one private desktop and reports like a test runner.
-
-A scenario is a function scenario(ctx). A failing one leaves a screenshot
-of the whole screen in the failures folder, named after it.
-"""
+"""Runs a group of scenarios on one private desktop and reports like a test
+runner. A failing scenario leaves a screenshot named after it."""
 
 import shutil
 import time
 import traceback
 from pathlib import Path
 
-from .desktop import Desktop, fresh_program_folder, scratch
-from .editor import Editor
+from desktop_driver.desktop import Desktop, fresh_program_folder, scratch
+from desktop_driver.editor import Editor
 
 
 class Context:
     def __init__(self, desktop, delvard, name):
-        self.desktop = desktop
-        self.delvard = Path(delvard)
-        self.name = name
+        self.desktop, self.delvard, self.name = desktop, Path(delvard), name
         self.root = scratch(name)
-        self.editors = []
-        self.cleanups = []  # run last-in first-out, also after a failure
+        self.editors, self.cleanups = [], []  # cleanups run last-in first-out, also after a failure
 
     def program_folder(self, parent=None, name="program"):
         return fresh_program_folder(self.delvard, parent or self.root, name)
@@ -30,9 +24,8 @@ class Context:
         return self.root / "home"
 
     def start(self, program_folder):
-        editor = Editor(self.desktop, program_folder, self.home())
-        self.editors.append(editor)
-        return editor
+        self.editors.append(Editor(self.desktop, program_folder, self.home()))
+        return self.editors[-1]
 
     def on_cleanup(self, action):
         self.cleanups.append(action)
@@ -49,22 +42,18 @@ class Context:
 
 
 def run(scenarios, delvard, failures):
-    desktop = Desktop()
-    failed = 0
+    desktop, failed = Desktop(), 0
     try:
         for scenario in scenarios:
-            name = scenario.__name__
-            ctx = Context(desktop, delvard, name)
-            began = time.monotonic()
-            print(f"[ RUN      ] {name}", flush=True)
-            ok = True
+            ctx, began, ok = Context(desktop, delvard, scenario.__name__), time.monotonic(), True
+            print(f"[ RUN      ] {ctx.name}", flush=True)
             try:
                 scenario(ctx)
             except Exception:
                 ok = False
                 traceback.print_exc()
                 Path(failures).mkdir(parents=True, exist_ok=True)
-                desktop.screenshot(Path(failures) / f"{name}.png")
+                desktop.screenshot(Path(failures) / f"{ctx.name}.png")
                 for editor in ctx.editors:
                     print("    program output:\n" + Path(editor.program.log.name).read_text(errors="replace")[-2000:])
             try:
@@ -72,7 +61,7 @@ def run(scenarios, delvard, failures):
             except Exception:
                 ok = False
                 traceback.print_exc()
-            print(f"[ {'    OK' if ok else 'FAILED'} ] {name} ({time.monotonic() - began:.1f} s)", flush=True)
+            print(f"[ {'    OK' if ok else 'FAILED'} ] {ctx.name} ({time.monotonic() - began:.1f} s)", flush=True)
             failed += not ok
     finally:
         desktop.close()

@@ -8,9 +8,9 @@ import os
 import shutil
 import subprocess
 
-from . import a11y
-from .editor import CAPTION
-from .mapbytes import ExpectedMap, describe_difference, tree_digests
+from desktop_driver import a11y
+from desktop_driver.editor import CAPTION
+from .mapbytes import ExpectedMap, tree_digests, wait_for_bytes
 from .scenarios_road import SAMPLES, answer_first_run, check, map_folder_with, program_remembering
 
 
@@ -76,8 +76,7 @@ def save_through_faults(ctx):
         check(tree_digests(maps) == before, f"a file changed although the save failed ({words})")
         undo()
     editor.answer(box, "Retry")
-    a11y.wait_for(lambda: map_file.read_bytes() == expected.bytes(), 10,
-                  "the retry to save: " + describe_difference(map_file.read_bytes(), expected.bytes()))
+    wait_for_bytes(map_file, expected.bytes(), 10)
     check(sorted(p.name for p in maps.iterdir()) == ["heart-7x7Map.kld", "small-10x8Map.kld"],
           "a file was left beside the map")
 
@@ -105,8 +104,7 @@ def save_in_place(ctx):
     os.link(map_file, other)
     immutable(ctx, maps)
     editor.menu("File", "Save")
-    a11y.wait_for(lambda: other.read_bytes() == expected.bytes(), 10,
-                  "the save: " + describe_difference(other.read_bytes(), expected.bytes()))
+    wait_for_bytes(other, expected.bytes(), 10)
     check(other.stat().st_ino == map_file.stat().st_ino, "the names were split")
     check(sorted(p.name for p in maps.iterdir()) == ["small-10x8Map.kld"], "a file was left beside")
 

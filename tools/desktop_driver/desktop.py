@@ -5,7 +5,6 @@ import shutil
 import signal
 import subprocess
 import tempfile
-import time
 from pathlib import Path
 
 from . import a11y
@@ -18,8 +17,8 @@ class Desktop:
     """Xvfb plus the AT-SPI bus; lives for one group of scenarios."""
 
     def __init__(self):
-        # Another run may take the same free display number at the same time:
-        # a server that ends at once is tried again on the next number.
+        # Another run may take the same free display at the same time: a
+        # server that ends at once is tried again on the next number.
         for number in range(91, 400):
             if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
                 continue
@@ -34,12 +33,10 @@ class Desktop:
         os.environ["DISPLAY"] = self.display
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # A program started before the bus is announced on the screen would
-        # never join it.
-        try:
+        try:  # a program started before the bus answers would never join it
             a11y.wait_for(lambda: "unix:" in subprocess.run(
-                ["xprop", "-root", "AT_SPI_BUS"], capture_output=True, text=True).stdout,
-                60, "the accessibility bus")
+                ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                 "org.a11y.Bus.GetAddress"], capture_output=True, text=True).stdout, 60, "the accessibility bus")
         except a11y.Timeout:
             self.close()
             raise
@@ -53,8 +50,7 @@ class Desktop:
                 process.kill()
 
     def xdotool(self, *args):
-        return subprocess.run(["xdotool", *map(str, args)], check=True,
-                              capture_output=True, text=True).stdout
+        return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True, text=True).stdout
 
     def move(self, x, y):
         self.xdotool("mousemove", int(x), int(y))
@@ -69,28 +65,22 @@ class Desktop:
         self.xdotool("type", "--delay", "5", text)
 
     def screenshot(self, path):
-        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)],
-                       check=True, capture_output=True)
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)], check=True)
 
 
 class Program:
     """One run of the editor from its own program folder."""
 
     def __init__(self, desktop, folder, home):
-        env = dict(os.environ, DISPLAY=desktop.display, QT_QPA_PLATFORM="xcb",
-                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", HOME=str(home),
-                   XDG_CONFIG_HOME=str(Path(home) / ".config"),
-                   XDG_RUNTIME_DIR=str(Path(home) / "runtime"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        env = dict(os.environ, DISPLAY=desktop.display, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", HOME=str(home), LANG="C.UTF-8", LC_ALL="C.UTF-8",
+                   XDG_CONFIG_HOME=str(Path(home) / ".config"), XDG_RUNTIME_DIR=str(Path(home) / "runtime"))
         (Path(home) / "runtime").mkdir(mode=0o700, parents=True, exist_ok=True)
         self.log = open(Path(home) / "delvard.log", "wb")
         self.process = subprocess.Popen([str(Path(folder) / "delvard")], cwd=str(home), env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.pid = self.process.pid
-        self.app = a11y.wait_for(lambda: a11y.application_of(self.pid), 20,
-                                 "the program on the accessibility bus")
-
-    def running(self):
-        return self.process.poll() is None
+        self.app = a11y.wait_for(lambda: a11y.application_of(self.pid), 20, "the program on the accessibility bus")
 
     def wait_exit(self, timeout=10):
         try:
@@ -103,7 +93,7 @@ class Program:
             return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
 
     def kill(self):
-        if self.running():
+        if self.process.poll() is None:
             self.process.send_signal(signal.SIGKILL)
             self.process.wait()
         self.log.close()

@@ -1,8 +1,5 @@
 """Reading the program's windows through the AT-SPI accessibility tree.
-
-pyatspi is imported on first use, after the X display and the
-accessibility bus of the run exist.
-"""
+pyatspi is imported on first use, once the display and the bus exist."""
 
 import time
 
@@ -18,8 +15,7 @@ class Timeout(AssertionError):
 
 def wait_for(probe, timeout, what, interval=0.05):
     """Polls probe() until it returns something true; that is the result."""
-    deadline = time.monotonic() + timeout
-    last_error = None
+    deadline, last_error = time.monotonic() + timeout, None
     while True:
         try:
             result = probe()
@@ -28,14 +24,13 @@ def wait_for(probe, timeout, what, interval=0.05):
         except Exception as error:  # a window that is going away answers badly
             last_error = error
         if time.monotonic() > deadline:
-            detail = f" (last error: {last_error})" if last_error else ""
-            raise Timeout(f"timed out after {timeout} s waiting for {what}{detail}")
+            raise Timeout(f"timed out after {timeout} s waiting for {what}"
+                          + (f" (last error: {last_error})" if last_error else ""))
         time.sleep(interval)
 
 
 def application_of(pid):
-    desktop = atspi().Registry.getDesktop(0)
-    for app in children(desktop):
+    for app in children(atspi().Registry.getDesktop(0)):
         try:
             if app.get_process_id() == pid:
                 return app
@@ -49,10 +44,7 @@ def role(node):
 
 
 def children(node):
-    for index in range(node.childCount):
-        child = node.getChildAtIndex(index)
-        if child is not None:
-            yield child
+    return (c for c in (node.getChildAtIndex(i) for i in range(node.childCount)) if c is not None)
 
 
 def walk(node, depth=0, max_depth=12):
@@ -64,8 +56,7 @@ def walk(node, depth=0, max_depth=12):
 
 def find(node, name=None, role_name=None, max_depth=12):
     return next((c for c in walk(node, max_depth=max_depth)
-                 if (name is None or c.name == name) and (role_name is None or role(c) == role_name)),
-                None)
+                 if (name is None or c.name == name) and (role_name is None or role(c) == role_name)), None)
 
 
 def has_state(node, state_name):
@@ -81,7 +72,6 @@ def gone(node):
 
 
 def top_windows(app):
-    """The program's top-level windows that are showing."""
     return [w for w in children(app) if has_state(w, "showing")]
 
 
@@ -94,11 +84,6 @@ def extents(node):
 def centre(node):
     x, y, w, h = extents(node)
     return x + w // 2, y + h // 2
-
-
-def text_of(node):
-    text = node.queryText()
-    return text.getText(0, text.characterCount)
 
 
 def texts_below(node):
