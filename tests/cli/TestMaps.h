@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileFaults.h"
+
 #include "CodeTables.h"
 #include "MapFile.h"
 #include "MapFormat.h"
@@ -35,19 +37,6 @@ struct TestMap
                     setBytes(r, c, RockCode, NeutralCode);
     }
 
-    TestMap& set(int row, int column, delvard::Terrain terrain, delvard::Owner owner)
-    {
-        return setBytes(row, column, *delvard::codeOfTerrain(terrain),
-                        static_cast<std::uint8_t>(owner));
-    }
-    TestMap& fill(int top, int left, int rows, int columns, delvard::Terrain terrain,
-                  delvard::Owner owner)
-    {
-        for (int r = top; r < top + rows; ++r)
-            for (int c = left; c < left + columns; ++c)
-                set(r, c, terrain, owner);
-        return *this;
-    }
     // Raw bytes, for codes that no table knows.
     TestMap& setBytes(int row, int column, std::uint8_t terrain, std::uint8_t owner)
     {
@@ -93,10 +82,4 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -90,15 +90,3 @@ TEST(MapFormat, AnEmptySideStillDecodesOneRecord)
     EXPECT_EQ(decoded.check.trailingBytes, 2u);
     EXPECT_EQ(encodeMap(decoded.map).size(), HeaderSize);
 }
-
-TEST(MapFormat, RecordsFollowRowsThenColumns)
-{
-    EXPECT_EQ(recordOffset(10, 2, 1), 76u);
-    EXPECT_EQ(recordOffset(10, 1, 10), 72u);
-    std::string file = mapBytes(10, 2);
-    for (int k = 0; k < 20; ++k)
-        file += std::string{static_cast<char>(k < 10 ? 0x02 : 0x03), 0x02, 1, 1};
-    const MapData map = decodeMap(file).map;
-    EXPECT_EQ(map.at(1, 10).terrain, Terrain::Rock);
-    EXPECT_EQ(map.at(2, 1).terrain, Terrain::Dirt);
-}

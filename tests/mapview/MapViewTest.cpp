@@ -122,17 +122,6 @@ TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
     EXPECT_EQ(image.pixel(view->cellRect(1, 1).topLeft() - QPoint(1, 1)), qRgb(0, 0, 0));
 }
 
-TEST_F(MapViewTest, RepaintsACellWhenTheDocumentChangesIt)
-{
-    show(heartMap(5, 5, Owner::Player));
-    document->paint(3, 3, Terrain::Water, Owner::Neutral);
-    QTest::qWait(0);
-    const QImage image = grabbed();
-    const QRect cell = view->cellRect(3, 3);
-    EXPECT_NE(image.pixel(cell.center()), Red);
-    EXPECT_NE(image.copy(cell), image.copy(view->cellRect(3, 2)));
-}
-
 TEST_F(MapViewTest, ForwardsClicksOnCellsOnly)
 {
     show(heartMap(4, 3, Owner::Hero));

@@ -11,18 +11,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
 // A program folder and a user's folder (not made yet), both scratch.
 class SettingsFileTest : public ::testing::Test
 {
@@ -79,21 +67,6 @@ TEST_F(SettingsFileTest, BesideTheProgramAnEmptyFileIsTheFirstRun)
     EXPECT_FALSE(QFileInfo::exists(userIni));
 }
 
-TEST_F(SettingsFileTest, AReadOnlyProgramFolderSendsTheSettingsToTheUsersFolder)
-{
-    const Immutable readOnly(programFolder);
-    if (!readOnly.active())
-        GTEST_SKIP() << "chattr +i does not work here";
-    const SettingsFile first = prepare();
-    EXPECT_EQ(first.path(), userIni);
-    EXPECT_TRUE(first.inUserFolder());
-    EXPECT_TRUE(first.firstRun());
-    store(first, QStringLiteral("/home/me/maps"));
-    EXPECT_FALSE(prepare().firstRun());
-    EXPECT_EQ(prepare().mapFolder(), QStringLiteral("/home/me/maps"));
-    EXPECT_FALSE(QFileInfo::exists(programIni));
-}
-
 // A read-only Delvard.ini beside the program (as an installed program ships
 // it) still says where the maps are: it seeds the user's own file.
 TEST_F(SettingsFileTest, AReadOnlyFileBesideTheProgramSeedsTheUsersFile)
@@ -113,22 +86,24 @@ TEST_F(SettingsFileTest, AReadOnlyFileBesideTheProgramSeedsTheUsersFile)
     EXPECT_EQ(readAll(programIni), QByteArray("[Paths]\r\nMap=/shipped/maps\r\n"));
 }
 
-TEST_F(SettingsFileTest, WithNoWritableFileTheRunGoesOnWithoutOne)
+// With the program's folder read-only the user's folder is used; with that
+// read-only too the run goes on without a file, and never as a first run.
+TEST_F(SettingsFileTest, AReadOnlyProgramFolderSendsTheSettingsToTheUsersFolder)
 {
-    ASSERT_TRUE(QDir().mkpath(userFolder));
-    const Immutable programReadOnly(programFolder);
-    const Immutable userReadOnly(userFolder);
-    if (!programReadOnly.active() || !userReadOnly.active())
+    const Immutable readOnly(programFolder);
+    if (!readOnly.active())
         GTEST_SKIP() << "chattr +i does not work here";
-    const SettingsFile settings = prepare();
-    EXPECT_FALSE(settings.usable());
-    EXPECT_FALSE(settings.firstRun());
-    EXPECT_TRUE(settings.problem().contains(programIni)) << settings.problem().toStdString();
-    EXPECT_TRUE(settings.problem().contains(QDir::toNativeSeparators(userIni)));
-    QString problem;
-    EXPECT_FALSE(settings.storeMapFolder(QStringLiteral("/x"), &problem));
-    EXPECT_FALSE(problem.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(programIni) || QFileInfo::exists(userIni));
+    const SettingsFile first = prepare();
+    EXPECT_EQ(first.path(), userIni);
+    EXPECT_TRUE(first.inUserFolder() && first.firstRun());
+    store(first, QStringLiteral("/home/me/maps"));
+    EXPECT_EQ(prepare().mapFolder(), QStringLiteral("/home/me/maps"));
+    QFile::remove(userIni);
+    const Immutable userReadOnly(userFolder);
+    const SettingsFile none = prepare();
+    EXPECT_FALSE(none.usable() || none.firstRun());
+    EXPECT_TRUE(none.problem().contains(programIni)) << none.problem().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(programIni));
 }
 
 // The map folder is read through a 255-byte buffer, as it always was.

@@ -1,7 +1,21 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+
+// A file's bytes, or none when it cannot be read.
+inline QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
 
 // Faults made for real for one test. Tests run as root, and root ignores
 // permission bits: the immutable attribute is what makes a file or folder
