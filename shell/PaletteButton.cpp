@@ -16,7 +16,8 @@ constexpr int ZoomInPicture = 70;       // then zoom out and the grid
 PaletteButtonInfo paletteButton(PaletteButton button)
 {
     const int b = numberOf(button);
-    if (b == 28 || b == 36 || b == 44)
+    if (button == PaletteButton::TerrainSeparator || button == PaletteButton::HeroSeparator ||
+        button == PaletteButton::OwnerSeparator)
         return {ButtonGroup::Separator, 0, {}, {}, {}};
     if (b < FirstHeroTerrainButton) {
         const auto terrain = static_cast<Terrain>(b);

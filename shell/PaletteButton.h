@@ -9,16 +9,13 @@
 // runs of buttons counted: the numbers are how the palette's rules speak of
 // its buttons.
 enum class PaletteButton : int {
-    Heart = 1,
-    Gems = 27, // the terrain run: Heart to Gems, in terrain order
+    Heart = 1, // the terrain run, 1 to 27: Heart to Gems, in terrain order
     TerrainSeparator = 28,
-    HeroGate1 = 29,
-    HeroRest = 35, // the hero run: Hero Gate 1 to 6, then the hero rest
+    HeroGate1 = 29, // the hero run, 29 to 35: Hero Gate 1 to 6, then the hero rest
     HeroSeparator = 36,
-    Hero = 37,
+    Hero = 37, // the owner run, 37 to 43, in owner order
     Neutral = 38,
     Player = 39,
-    Keeper4 = 43, // the owner run, in owner order
     OwnerSeparator = 44,
     ZoomIn = 45,
     ZoomOut = 46,

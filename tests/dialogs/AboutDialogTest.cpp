@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -39,6 +40,10 @@ TEST(AboutDialog, LaysOutEveryControlOnAFixedWindowWithoutTitleBar)
     // The frame holds the logo and the labels; the notice and OK lie over it.
     EXPECT_EQ(control<QWidget>(&box, "logo")->parentWidget(), control<QGroupBox>(&box, "frame"));
     EXPECT_EQ(control<QWidget>(&box, "notice")->parentWidget(), &box);
+    // It opens in the middle of the screen, whatever window asked for it.
+    const QPoint offCentre =
+        box.frameGeometry().center() - box.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2);
 }
 
 TEST(AboutDialog, ShowsItsTextsAndTheLogoInTheirFaces)

@@ -116,7 +116,9 @@ TEST(ReadIniValue, GivesBackAtMost254BytesAndNeverHalfACharacter)
         {QStringLiteral("/home/j\u00f6rg/maps"), QStringLiteral("/home/j\u00f6rg/maps")},
         {a300.left(254), a300.left(254)},
         {a300.left(255), a300.left(254)},
-        {a300.left(253) + QStringLiteral("\u00e9"), a300.left(253)}};
+        {a300.left(253) + QStringLiteral("\u00e9"), a300.left(253)},
+        {a300.left(250) + QStringLiteral("\U0001F5FA!"),
+         a300.left(250) + QStringLiteral("\U0001F5FA")}};
     for (const auto& [stored, read] : cases) {
         writeAll(path, "[Other]\nMap=wrong\n[Paths]\nMap=" + stored.toUtf8() + "\n");
         EXPECT_EQ(readIniValue(QStringLiteral("Paths"), QStringLiteral("Map"), path), read);

@@ -78,6 +78,8 @@ TEST_F(OpenSave, AnEditingRunSavesExactlyThePaintedBytes)
     press(PaletteButton::ZoomOut);
     press(PaletteButton::Grid);
     EXPECT_EQ(window->toolsText(), QStringLiteral("Terrain: Gold   Owner: Neutral   Cell: 56 px"));
+    EXPECT_EQ(window->mapView()->cellSize(), 56);
+    EXPECT_FALSE(window->mapView()->gridShown());
     clickCell(9, 11);
     expected.set(9, 11, '\x06', '\x02');
 
