@@ -14,7 +14,11 @@ int main(int argc, char* argv[])
     MainWindow window(pictures, QDir::toNativeSeparators(QApplication::applicationDirPath()));
     // The load runs before the window is first shown, so on the first run
     // the About box and the folder chooser are the first windows seen.
+#ifdef DELVARD_SYSTEM_INSTALL
+    window.start(SettingsFile::Install::SystemInstall);
+#else
     window.start();
+#endif
     window.show();
     return app.exec();
 }

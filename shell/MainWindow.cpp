@@ -122,10 +122,10 @@ QString MainWindow::toolsText() const
     return toolsLabel_->text();
 }
 
-void MainWindow::start()
+void MainWindow::start(SettingsFile::Install install)
 {
     setWindowTitle(caption());
-    settings_ = SettingsFile::prepare(programFolder_, SettingsFile::userFolder());
+    settings_ = SettingsFile::prepare(programFolder_, SettingsFile::userFolder(), install);
     if (!settings_.usable()) {
         QMessageBox::warning(this, caption(), settings_.problem());
         return;

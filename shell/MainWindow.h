@@ -31,7 +31,7 @@ class MainWindow : public QMainWindow
 
     // Runs before the window is first shown: the caption, the settings
     // file, and on the first run the About box and the map folder chooser.
-    void start();
+    void start(SettingsFile::Install install = SettingsFile::Install::Portable);
 
     // The menu's commands.
     void openMap();

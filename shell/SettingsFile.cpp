@@ -68,11 +68,17 @@ QString SettingsFile::userFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 }
 
-SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& fallbackFolder)
+SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& fallbackFolder,
+                                   Install install)
 {
     SettingsFile start;
     const QString primaryPath = pathIn(programFolder);
-    const Attempt primary = touch(primaryPath);
+    Attempt primary;
+    if (install == Install::Portable)
+        primary = touch(primaryPath);
+    else
+        primary.reason = QCoreApplication::translate(
+            "Settings", "the program's folder belongs to the system's package manager");
     if (primary.opened) {
         start.path_ = primaryPath;
         start.firstRun_ = primary.empty;

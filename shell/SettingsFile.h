@@ -14,7 +14,14 @@ class SettingsFile
     // file and changes nothing in an existing one. With no usable file the
     // run goes on without one and is never taken for a first run, so the
     // user is not asked the same question on every start.
-    static SettingsFile prepare(const QString& programFolder, const QString& fallbackFolder);
+    //
+    // A program installed by a package manager lives in a folder that is not
+    // the user's to change, even for an administrator who could write there:
+    // with SystemInstall the program's folder is only read (its Delvard.ini
+    // seeds the user's file) and the settings always go to fallbackFolder.
+    enum class Install { Portable, SystemInstall };
+    static SettingsFile prepare(const QString& programFolder, const QString& fallbackFolder,
+                                Install install = Install::Portable);
 
     // The per-user folder for the settings when the program's folder is
     // read-only. Needs the application's name to be set.

@@ -86,6 +86,28 @@ TEST_F(SettingsFileTest, AReadOnlyFileBesideTheProgramSeedsTheUsersFile)
     EXPECT_EQ(readAll(programIni), QByteArray("[Paths]\r\nMap=/shipped/maps\r\n"));
 }
 
+// A packaged program never writes beside itself, even when it could (an
+// administrator runs it): its Delvard.ini, if any, only seeds the user's.
+TEST_F(SettingsFileTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolder)
+{
+    const auto prepareInstalled = [this] {
+        return SettingsFile::prepare(programFolder, userFolder,
+                                     SettingsFile::Install::SystemInstall);
+    };
+    const SettingsFile first = prepareInstalled();
+    EXPECT_EQ(first.path(), userIni);
+    EXPECT_TRUE(first.firstRun());
+    EXPECT_FALSE(QFileInfo::exists(programIni));
+
+    QFile::remove(userIni);
+    writeAll(programIni, "[Paths]\nMap=/shipped/maps\n");
+    const SettingsFile seeded = prepareInstalled();
+    EXPECT_FALSE(seeded.firstRun());
+    store(seeded, QStringLiteral("/my/maps"));
+    EXPECT_EQ(prepareInstalled().mapFolder(), QStringLiteral("/my/maps"));
+    EXPECT_EQ(readAll(programIni), QByteArray("[Paths]\nMap=/shipped/maps\n"));
+}
+
 // With the program's folder read-only the user's folder is used; with that
 // read-only too the run goes on without a file, and never as a first run.
 TEST_F(SettingsFileTest, AReadOnlyProgramFolderSendsTheSettingsToTheUsersFolder)

@@ -132,7 +132,8 @@ int main(int argc, char* argv[])
     parser.addOption(smallSizes);
     parser.addPositionalArgument(
         QStringLiteral("resources"),
-        QStringLiteral("Folder to receive pictures/NN.png, icon/delvard.png and resources.qrc."));
+        QStringLiteral("Folder to receive pictures/NN.png, icon/delvard.png, the icon theme's "
+                       "sizes in icon/hicolor and resources.qrc."));
     parser.process(app);
     if (parser.positionalArguments().isEmpty() && !parser.isSet(contactSheet) &&
         !parser.isSet(smallSizes))
@@ -162,6 +163,14 @@ int main(int argc, char* argv[])
         if (!writePng(icon, dir.filePath(IconName)) ||
             !writeResourceCollection(dir.filePath(QStringLiteral("resources.qrc"))))
             return 1;
+        // The icon theme's sizes, drawn at each size rather than scaled, for
+        // the desktop entry of an installed editor.
+        for (const int side : {16, 32, 48, 64, 128, 256}) {
+            if (!writePng(
+                    glyphs::programIcon(side),
+                    dir.filePath(QStringLiteral("icon/hicolor/%1x%1/apps/delvard.png").arg(side))))
+                return 1;
+        }
     }
     if (parser.isSet(contactSheet) &&
         !writePng(sheets::contactSheet(all), parser.value(contactSheet)))
