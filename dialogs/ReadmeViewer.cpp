@@ -42,10 +42,9 @@ ReadmeViewer::ReadmeViewer(const QString& path) : QWidget(nullptr, viewerFlags)
     auto* text =
         addControl<QPlainTextEdit>(this, {8, 8, 297, 201}, "text", QStringLiteral("Read-me text"));
     text->setReadOnly(true);
-    // Keyboard reading and copying work; nothing is ever written back.
+    // Keyboard reading and copying work (the text takes the focus, lines wrap
+    // at the window's width); nothing is ever written back.
     text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    text->setFocusPolicy(Qt::StrongFocus);
-    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text->setPlainText(readGuide(path));
 }

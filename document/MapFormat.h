@@ -21,12 +21,6 @@ inline constexpr std::size_t WidthOffset = 20;
 inline constexpr std::size_t HeightOffset = 24;
 inline constexpr int MaxMapSide = 255;
 
-// Offset of the record of row r, column c (both from 1) in a map w cells wide.
-constexpr std::size_t recordOffset(int w, int r, int c)
-{
-    return HeaderSize + RecordSize * (static_cast<std::size_t>(r - 1) * w + (c - 1));
-}
-
 // How many records a header makes the editor decode: one per cell, and
 // still one when the width or the height byte is 0, shown at row 1, column 1.
 constexpr std::size_t recordsToDecode(int width, int height)

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace ProfileFile {
 namespace {
 
@@ -50,13 +52,8 @@ char asciiLower(char c)
 // make two different names meet.
 bool sameName(const QByteArray& a, const QByteArray& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
 bool isSpace(char c)

@@ -8,6 +8,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -105,6 +106,11 @@ TEST_F(MapFolderChooser, KeepsTheStartFolderInViewWhileTheTreeIsRead)
         << "the scratch folder was not read and sorted";
     EXPECT_EQ(chooser.selectedFolder(), folder("maps/old/deep"));
     EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+
+    // Once the person scrolls, the list stays where they put it.
+    list->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    emit model->layoutChanged();
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST(PictureList, EveryNumberFrom1To72HasAPictureAndNoOtherDoes)
     // The room symbols let the owner's colour through; the natural terrains cover it.
     EXPECT_LT(opaqueShare(pictures().picture(2)), 90);
     EXPECT_EQ(opaqueShare(pictures().picture(22)), 100);
-    for (const int n : {0, 73}) {
+    for (const int n : {-1, 0, 73}) {
         EXPECT_TRUE(pictures().picture(n).isNull());
         EXPECT_TRUE(pictures().icon(n).isNull());
     }

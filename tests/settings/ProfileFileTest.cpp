@@ -96,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
         Write{QByteArray("[Other]\nA=1"), " /m ", "[Other]\nA=1\n\n[Paths]\nMap=\" /m \"\n"},
         Write{QByteArray("[Paths]\r\nOld=1\r\n\r\n[B]\r\n"), "\"/m\"",
               "[Paths]\r\nOld=1\r\nMap=\"\"/m\"\"\r\n\r\n[B]\r\n"},
+        Write{QByteArray("[Paths]\r\nMap=old\r\nZ=1\r\n"), "/new",
+              "[Paths]\r\nMap=/new\r\nZ=1\r\n"},
         Write{raw("\x00\xFF junk\n[Other]\n  B  =  2  \n[paths]\n  map =  old \nZ=1"), "/new",
               raw("\x00\xFF junk\n[Other]\n  B  =  2  \n[paths]\n  map =  /new\nZ=1")}));
 
