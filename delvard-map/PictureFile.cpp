@@ -8,6 +8,11 @@
 #include <random>
 #include <system_error>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -57,8 +62,11 @@ bool PictureFile::open()
     if (name_ == QLatin1String("-")) {
 #ifdef Q_OS_WIN
         // Standard output starts in text mode there, which would turn every
-        // byte 10 of the picture into 13 10.
-        std::freopen(nullptr, "wb", stdout);
+        // byte 10 of the picture into 13 10. Reopening it with no name, as
+        // the C standard allows, closes it in Microsoft's C runtime instead.
+        std::cout.flush();
+        std::fflush(stdout);
+        _setmode(_fileno(stdout), _O_BINARY);
 #endif
         out_ = &std::cout;
         return true;
