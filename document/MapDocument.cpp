@@ -43,7 +43,12 @@ bool MapDocument::paint(int row, int column, Terrain terrain, Owner owner)
     const PaintArea paint = paintArea(row, column, terrain);
     if (!paint.accepted)
         return false;
-    PaintCommand(*this, paint.area, Cell::painted(terrain, owner)).redo();
+    const Cell painted = Cell::painted(terrain, owner);
+    const CellArea& area = paint.area;
+    for (int r = area.top; r <= area.bottom; ++r)
+        for (int c = area.left; c <= area.right; ++c)
+            map_.at(r, c) = painted;
+    emit cellsChanged(QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)));
     return true;
 }
 
@@ -56,42 +61,6 @@ QByteArray MapDocument::bytesToSave() const
 FileWrite MapDocument::save() const
 {
     return writeMapOverFront(path_, bytesToSave());
-}
-
-std::vector<Cell> MapDocument::cellsIn(const CellArea& area) const
-{
-    std::vector<Cell> cells;
-    cells.reserve(static_cast<std::size_t>(area.cellCount()));
-    for (int row = area.top; row <= area.bottom; ++row)
-        for (int column = area.left; column <= area.right; ++column)
-            cells.push_back(map_.at(row, column));
-    return cells;
-}
-
-void MapDocument::replaceCells(const CellArea& area, const std::vector<Cell>& cells)
-{
-    auto next = cells.begin();
-    for (int row = area.top; row <= area.bottom; ++row)
-        for (int column = area.left; column <= area.right; ++column)
-            map_.at(row, column) = *next++;
-    emit cellsChanged(QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)));
-}
-
-PaintCommand::PaintCommand(MapDocument& document, const CellArea& area, const Cell& paint)
-    : document_(document), area_(area), paint_(paint)
-{
-}
-
-void PaintCommand::redo()
-{
-    replaced_ = document_.cellsIn(area_);
-    document_.replaceCells(area_,
-                           std::vector<Cell>(static_cast<std::size_t>(area_.cellCount()), paint_));
-}
-
-void PaintCommand::undo()
-{
-    document_.replaceCells(area_, replaced_);
 }
 
 } // namespace delvard

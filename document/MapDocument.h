@@ -56,30 +56,8 @@ class MapDocument : public QObject
     void cellsChanged(const QRect& cells);
 
   private:
-    friend class PaintCommand;
-    // Puts cells (row by row) into the area and announces it.
-    void replaceCells(const CellArea& area, const std::vector<Cell>& cells);
-    std::vector<Cell> cellsIn(const CellArea& area) const;
-
     QString path_;
     MapData map_;
-};
-
-// One click's change to a map, with the cells it replaced: redo() makes it,
-// undo() takes it back. Shaped for an undo stack (a QUndoCommand can carry
-// one); the editor has no Undo yet.
-class PaintCommand
-{
-  public:
-    PaintCommand(MapDocument& document, const CellArea& area, const Cell& paint);
-    void redo();
-    void undo();
-
-  private:
-    MapDocument& document_;
-    CellArea area_;
-    Cell paint_;
-    std::vector<Cell> replaced_;
 };
 
 } // namespace delvard

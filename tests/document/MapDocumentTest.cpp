@@ -89,33 +89,3 @@ TEST_F(MapDocumentTest, PaintsWhatTheRuleAllowsAndSavesByteForByte)
     // Row 2, column 2 keeps its unknown code 0x77: it was never painted.
     EXPECT_EQ(saved(), expectedAfter(sampleFile(), painted));
 }
-
-TEST_F(MapDocumentTest, APaintCommandTakesItsChangeBack)
-{
-    const MapData before = document->data();
-    PaintCommand heart(*document, {3, 3, 7, 7}, Cell::painted(Terrain::Heart, Owner::Hero));
-    heart.redo();
-    PaintCommand gems(*document, {5, 5, 5, 5}, Cell::painted(Terrain::Gems, Owner::Neutral));
-    gems.redo();
-    EXPECT_EQ(document->cellAt(5, 5).terrain, Terrain::Gems);
-    gems.undo();
-    EXPECT_EQ(document->cellAt(5, 5).terrain, Terrain::Heart);
-    heart.undo();
-    EXPECT_EQ(document->data().cells, before.cells);
-}
-
-TEST(MapDocumentOpen, AFileThatIsNotAWholeMapGivesNoDocument)
-{
-    QTemporaryDir dir;
-    const QString shortMap = dir.filePath(QStringLiteral("shortMap.kld"));
-    QFile file(shortMap);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(sampleFile().left(200));
-    file.close();
-    const MapDocument::Opened opened = MapDocument::open(shortMap);
-    EXPECT_FALSE(opened.document);
-    EXPECT_EQ(opened.problem, QStringLiteral("The map is 10 x 8 cells, so 80 cell records were "
-                                             "expected, but the file holds only 41."));
-    EXPECT_TRUE(MapDocument::open(dir.filePath(QStringLiteral("goneMap.kld")))
-                    .problem.contains(QStringLiteral("does not exist")));
-}
