@@ -4,7 +4,6 @@
 
 #include "FileFaults.h"
 #include "RunProgram.h"
-#include "TestMaps.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,6 +11,11 @@ struct RunResult
     QString err;
 };
 
+inline QString samplePath(const char* name)
+{
+    return QStringLiteral(DELVARD_SAMPLES_DIR "/") + QLatin1String(name);
+}
+
 // QProcess wants an application object for its child-process bookkeeping.
 void ensureApplication();
 

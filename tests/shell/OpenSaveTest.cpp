@@ -126,8 +126,6 @@ TEST_F(OpenSave, SaveBeforeAnyMapWritesNothingAndSwitchesItselfOff)
     EXPECT_EQ(QDir(mapFolder.path()).entryList(QDir::Files), QStringList());
 }
 
-// A failed save names the file and the reason and offers Retry; the map
-// stays open as it was, and a retry once the fault is gone saves it.
 // A failed save names the file and the reason and offers Retry, which tries
 // again; after Cancel the file and the map are as they were.
 TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndLeftWhole)
