@@ -1,20 +1,12 @@
 #!/usr/bin/env bash
-# Non-blank lines of the tests against the rest of the code: C++, Python and
-# shell files, scripts without an extension found by their "#!" line.
+# Non-blank lines of the tests (the files under tests/) against the rest of
+# the tracked C++, Python and shell sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-sources() {
-  git ls-files -- "$@" | while IFS= read -r file; do
-    case $file in
-      *.cpp | *.h | *.py | *.sh) echo "$file" ;;
-      *.*) ;;
-      *) [[ $(head -c 2 "$file" | tr -d '\0') == '#!' ]] && echo "$file" ;;
-    esac
-  done
-}
-lines() { tr '\n' '\0' | xargs -0 cat | grep -cv '^[[:space:]]*$'; }
+lines() { git ls-files -z -- "$@" | xargs -0 cat | grep -cv '^[[:space:]]*$'; }
 
-tests=$(sources tests | lines)
-code=$(sources . ':!tests' | lines)
-echo "tests: $tests lines; code: $code lines; tests are $((100 * tests / code))% of the code"
+kinds=('*.cpp' '*.h' '*.hpp' '*.cc' '*.py' '*.sh')
+tests=$(lines "${kinds[@]/#/tests/}")
+code=$(lines "${kinds[@]}" ':!tests')
+awk -v t="$tests" -v c="$code" 'BEGIN { printf "tests: %d lines; code: %d lines; tests are %.1f%% of the code\n", t, c, 100 * t / c }'

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Proves a Windows package of Delvard under Wine, in a private X server.
 
-    tools/release/wine-smoke build/release/Delvard-2.0.0-win64.zip [--linux-build DIR]
+    tools/release/wine_smoke.py build/release/Delvard-2.0.0-win64.zip [--linux-build DIR]
 
 1. Unzips the package into a fresh folder and makes a fresh Wine prefix.
 2. delvard-map.exe: info, check, diff and render on the sample maps must give
@@ -818,11 +818,11 @@ def main():
             print(f"work folder kept: {work}")
 
     if failures:
-        print("\nwine-smoke: FAILED", flush=True)
+        print("\nwine_smoke.py: FAILED", flush=True)
         for failure in failures:
             print(f"  - {failure}", flush=True)
         return 1
-    print(f"\nwine-smoke: the package works under Wine (screenshots in {args.screenshots})", flush=True)
+    print(f"\nwine_smoke.py: the package works under Wine (screenshots in {args.screenshots})", flush=True)
     return 0
 
 
@@ -850,5 +850,5 @@ if __name__ == "__main__":
     try:
         sys.exit(main())
     except SmokeFailure as failure:  # before anything ran: a missing tool or input
-        print(f"wine-smoke: FAILED: {failure}", flush=True)
+        print(f"wine_smoke.py: FAILED: {failure}", flush=True)
         sys.exit(1)
