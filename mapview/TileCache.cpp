@@ -19,7 +19,6 @@ void TileCache::setScale(int sideLogicalPx, qreal devicePixelRatio)
     devicePixelRatio_ = devicePixelRatio;
     tiles_.fill(QImage());
     scaledPictures_ = &scaledBySide_[sideDevicePx];
-    built_ = 0;
 }
 
 const QImage& TileCache::scaled(int picture)
@@ -45,7 +44,6 @@ const QImage& TileCache::tile(delvard::Terrain terrain, delvard::Owner owner, bo
                                     grid ? cellart::gridLineWidth(devicePixelRatio_) : 0,
                                     sideDevicePx_);
         tile.setDevicePixelRatio(devicePixelRatio_);
-        ++built_;
     }
     return tile;
 }

@@ -29,9 +29,6 @@ class TileCache
     // The composed cell, RGB32, at the device pixel ratio.
     const QImage& tile(delvard::Terrain terrain, delvard::Owner owner, bool grid);
 
-    // Tiles composed since the last scale change.
-    int builtCount() const { return built_; }
-
   private:
     static constexpr int TerrainSlots = delvard::TerrainCount + 1; // None and 1..35
     static constexpr int OwnerSlots = delvard::OwnerCount + 1;     // None and 1..7
@@ -40,7 +37,6 @@ class TileCache
     const PictureList& pictures_;
     int sideDevicePx_ = 0;
     qreal devicePixelRatio_ = 1.0;
-    int built_ = 0;
     std::array<QImage, TerrainSlots * OwnerSlots * 2> tiles_;
     using ScaledPictures = std::array<QImage, PictureList::Count + 1>; // by picture number
     std::map<int, ScaledPictures> scaledBySide_;                       // device pixels
