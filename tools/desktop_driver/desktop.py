@@ -8,6 +8,7 @@ import tempfile
 from pathlib import Path
 
 from . import a11y
+from .xvfb import Xvfb
 
 SCREEN = (1280, 1024)
 CLICK = ("click", "--delay", "0", "1")  # xdotool waits 100 ms after a click unless told
@@ -17,19 +18,8 @@ class Desktop:
     """Xvfb plus the AT-SPI bus; lives for one group of scenarios."""
 
     def __init__(self):
-        # Another run may take the same free display at the same time: a
-        # server that ends at once is tried again on the next number.
-        for number in range(91, 400):
-            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                continue
-            self.display = f":{number}"
-            self.xvfb = subprocess.Popen(
-                ["Xvfb", self.display, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            a11y.wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}") or self.xvfb.poll() is not None,
-                          10, "Xvfb to start")
-            if self.xvfb.poll() is None:
-                break
+        self.xvfb = Xvfb(*SCREEN)
+        self.display = self.xvfb.display
         os.environ["DISPLAY"] = self.display
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -42,12 +32,12 @@ class Desktop:
             raise
 
     def close(self):
-        for process in (self.bus, self.xvfb):
-            process.terminate()
-            try:
-                process.wait(10)
-            except subprocess.TimeoutExpired:
-                process.kill()
+        self.bus.terminate()
+        try:
+            self.bus.wait(10)
+        except subprocess.TimeoutExpired:
+            self.bus.kill()
+        self.xvfb.stop()
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True, text=True).stdout

@@ -27,7 +27,6 @@ Screenshots go to build/release/wine-screenshots/ (or --screenshots).
 import argparse
 import os
 import re
-import select
 import shutil
 import signal
 import subprocess
@@ -36,6 +35,10 @@ import tempfile
 import time
 import zipfile
 from pathlib import Path
+
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))  # tools/, for desktop_driver
+from desktop_driver.xvfb import Xvfb, XvfbError  # noqa: E402
 
 ROOT = Path(__file__).resolve().parents[2]
 
@@ -92,43 +95,6 @@ def poll(what, condition, timeout, interval=0.25):
 
 
 # ---- the X server and the tools that look at it ----------------------------
-
-
-class XServer:
-    """Xvfb on a display number it picks itself."""
-
-    def __init__(self, width=1600, height=1000):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 60
-        while not number.endswith(b"\n"):
-            remaining = deadline - time.monotonic()
-            ready, _, _ = select.select([read_end], [], [], max(remaining, 0))
-            if not ready:
-                self.stop()
-                raise SmokeFailure("Xvfb did not report its display within 60 s")
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                self.stop()
-                raise SmokeFailure("Xvfb ended before it reported its display")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
-        self.size = (width, height)
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
 
 
 class Screen:
@@ -774,7 +740,7 @@ def main():
         return 1
 
     prefix = work / "wineprefix"
-    x_server = XServer()
+    x_server = Xvfb(1600, 1000)
     wine_env = dict(os.environ, LC_ALL="C.UTF-8", WINEPREFIX=str(prefix), WINEARCH="win64",
                     WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=x_server.display)
     wine_env.pop("WAYLAND_DISPLAY", None)
@@ -849,6 +815,6 @@ if __name__ == "__main__":
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     try:
         sys.exit(main())
-    except SmokeFailure as failure:  # before anything ran: a missing tool or input
+    except (SmokeFailure, XvfbError) as failure:  # before anything ran: a missing tool or input
         print(f"wine_smoke.py: FAILED: {failure}", flush=True)
         sys.exit(1)
