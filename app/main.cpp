@@ -4,8 +4,57 @@
 #include <QApplication>
 #include <QDir>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// What to do without a display, in one line: Qt's own words for it end in
+// an abort and "Reinstalling the application may fix this problem".
+void sayThereIsNoDisplay(const char* why)
+{
+    std::fprintf(stderr,
+                 "delvard: the editor needs a display to show its window, and %s. Run it in a "
+                 "desktop session, in a virtual X server (xvfb-run -a delvard) or through VNC "
+                 "(QT_QPA_PLATFORM=vnc:size=1280x860 delvard).\n",
+                 why);
+}
+
+bool noDisplayIsNamed()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return false;
+#endif
+}
+
+// A display that is named but cannot be reached is only found out by Qt's
+// platform plugin, which then gives up with a fatal message.
+void handleQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
+        sayThereIsNoDisplay("the display it was given cannot be reached");
+        std::_Exit(1);
+    }
+    if (context.category && qstrcmp(context.category, "qt.qpa.xcb") == 0 &&
+        message.contains(QLatin1String("could not connect to display")))
+        return;
+    const QString line = qFormatLogMessage(type, context, message);
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (noDisplayIsNamed()) {
+        sayThereIsNoDisplay("none is set (DISPLAY and WAYLAND_DISPLAY are empty)");
+        return 1;
+    }
+    qInstallMessageHandler(handleQtMessage);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(DELVARD_TITLE));
     QApplication::setApplicationVersion(QStringLiteral(DELVARD_VERSION));

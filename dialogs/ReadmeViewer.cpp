@@ -1,10 +1,10 @@
 #include "ReadmeViewer.h"
 
+#include "FileReader.h"
 #include "NamedControl.h"
+#include "NativeFileName.h"
 #include "WindowPlacement.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPlainTextEdit>
 
 namespace {
@@ -15,17 +15,17 @@ constexpr Qt::WindowFlags viewerFlags = Qt::Window | Qt::CustomizeWindowHint | Q
                                         Qt::MSWindowsFixedSizeDialogHint;
 
 // The guide's text, or a sentence naming the file and the reason when it
-// cannot be read: the viewer is only a convenience, so it reports and carries on.
+// cannot be read: the viewer is only a convenience, so it reports and
+// carries on. A pipe or a huge file in its place is refused at once rather
+// than read, so the editor never freezes here.
 QString readGuide(const QString& path)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError)
-            return QString::fromUtf8(bytes);
-    }
-    return QStringLiteral("The file %1 could not be read: %2.")
-        .arg(QDir::toNativeSeparators(path), file.errorString());
+    const delvard::FileRead read =
+        delvard::readWholeFile(delvard::nativePath(path), delvard::GuideFiles);
+    if (read.ok)
+        return QString::fromUtf8(read.bytes);
+    return QStringLiteral("The file %1 could not be read. %2")
+        .arg(delvard::displayName(path), QString::fromStdString(read.reason));
 }
 
 } // namespace

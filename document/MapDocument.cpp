@@ -1,6 +1,6 @@
 #include "MapDocument.h"
 
-#include "MapFileReader.h"
+#include "FileWriter.h"
 #include "NativeFileName.h"
 
 #include <new>
@@ -21,15 +21,19 @@ MapDocument::Opened MapDocument::open(const QString& path)
             opened.problem = QString::fromStdString(decoded.check.reason());
             return opened;
         }
-        opened.document = std::make_unique<MapDocument>(path, std::move(decoded.map));
+        opened.document = std::make_unique<MapDocument>(path, std::move(decoded.map), file.stamp);
+        std::error_code error;
+        const auto copy = inPlaceCopyOf(std::filesystem::canonical(nativePath(path), error));
+        if (!error && std::filesystem::exists(copy, error))
+            opened.leftoverCopy = fromNativePath(copy);
     } catch (const std::bad_alloc&) {
         opened.problem = QStringLiteral("There is not enough memory to read it.");
     }
     return opened;
 }
 
-MapDocument::MapDocument(QString path, MapData map, QObject* parent)
-    : QObject(parent), path_(std::move(path)), map_(std::move(map))
+MapDocument::MapDocument(QString path, MapData map, FileStamp stamp, QObject* parent)
+    : QObject(parent), path_(std::move(path)), map_(std::move(map)), onDisk_(stamp)
 {
 }
 
@@ -54,13 +58,38 @@ bool MapDocument::paint(int row, int column, Terrain terrain, Owner owner)
 
 QByteArray MapDocument::bytesToSave() const
 {
-    const std::string bytes = encodeMap(map_);
+    const std::string bytes = encodeMap(map_) + map_.trailing;
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-FileWrite MapDocument::save() const
+MapDocument::DiskCheck MapDocument::checkFileOnDisk() const
 {
-    return writeMapOverFront(path_, bytesToSave());
+    const FileRead now = readMapFile(nativePath(path_));
+    if (now.missing)
+        return {OnDisk::Changed, QString()};
+    if (!now.ok)
+        return {OnDisk::Unreadable, QString::fromStdString(now.reason)};
+    return {now.stamp == onDisk_ ? OnDisk::AsLeft : OnDisk::Changed, QString()};
+}
+
+SaveResult MapDocument::save()
+{
+    const QByteArray bytes = bytesToSave();
+    const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::filesystem::path file = nativePath(path_);
+    const FileWrite written = replaceFile(file, content, MapFiles);
+    if (!written.ok) {
+        QString reason = QString::fromStdString(written.reason);
+        if (!written.keptCopy.empty())
+            reason += QStringLiteral(" The map as it was is kept in \"%1\".")
+                          .arg(displayName(fromNativePath(written.keptCopy)));
+        return {false, reason};
+    }
+    std::error_code error;
+    onDisk_.size = content.size();
+    onDisk_.contentHash = contentHash(content);
+    onDisk_.modified = std::filesystem::last_write_time(file, error);
+    return {true, QString()};
 }
 
 } // namespace delvard

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MapFileWriter.h"
+#include "FileReader.h"
 #include "MapFormat.h"
 #include "PaintRule.h"
 
@@ -11,6 +11,13 @@
 #include <memory>
 
 namespace delvard {
+
+// How a save went: the reason is for the user, without the file's name.
+struct SaveResult
+{
+    bool ok = false;
+    QString reason;
+};
 
 // An open map: its file's path, header, cells and the bytes after the last
 // record. It is the only place where cells change, and it announces every
@@ -26,12 +33,16 @@ class MapDocument : public QObject
     {
         std::unique_ptr<MapDocument> document;
         QString problem;
+        // A copy of the map that a save writing in place left beside it when
+        // it was stopped, holding the map as it was before; empty if none.
+        QString leftoverCopy;
     };
     // Reads and decodes a map file. A file that is not a whole map gives no
     // document, so a bad file never half-replaces an open map.
     static Opened open(const QString& path);
 
-    MapDocument(QString path, MapData map, QObject* parent = nullptr);
+    // stamp: what the file held when map was read from it.
+    MapDocument(QString path, MapData map, FileStamp stamp = {}, QObject* parent = nullptr);
 
     const QString& path() const { return path_; }
     int width() const { return map_.width; }
@@ -47,9 +58,23 @@ class MapDocument : public QObject
     // click is refused.
     bool paint(int row, int column, Terrain terrain, Owner owner);
 
-    // The bytes Save writes over the front of the file.
+    // The bytes Save writes: the header and the bytes after the last record
+    // as Open read them, every cell's record as it is now.
     QByteArray bytesToSave() const;
-    FileWrite save() const;
+
+    // Whether the file still holds what Open read (or what the last save
+    // wrote), so that a save overwrites nothing another program put there.
+    enum class OnDisk { AsLeft, Changed, Unreadable };
+    struct DiskCheck
+    {
+        OnDisk state = OnDisk::AsLeft;
+        QString reason; // why it cannot be read, when Unreadable
+    };
+    DiskCheck checkFileOnDisk() const;
+
+    // Replaces the file's content with bytesToSave(), whatever it now holds
+    // (a file that vanished is made again).
+    SaveResult save();
 
   signals:
     // Cells changed; x and y are the first column and row (from 1).
@@ -58,6 +83,7 @@ class MapDocument : public QObject
   private:
     QString path_;
     MapData map_;
+    FileStamp onDisk_;
 };
 
 } // namespace delvard

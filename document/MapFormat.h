@@ -100,9 +100,8 @@ struct DecodedMap
 // shows what the cell decoded before it showed.
 DecodedMap decodeMap(std::string_view bytes);
 
-// What Save writes over the front of the file: the header as read, then
-// every cell's record (terrain code, owner code, 0x01, 0x01). The bytes after
-// the last record are not part of it; Save leaves the file's own in place.
+// The header as read, then every cell's record (terrain code, owner code,
+// 0x01, 0x01); Save follows it with the bytes after the last record as read.
 std::string encodeMap(const MapData& map);
 
 } // namespace delvard

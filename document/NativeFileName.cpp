@@ -76,15 +76,38 @@ std::filesystem::path nativePath(const QString& name)
 #endif
 }
 
+QString fromNativePath(const std::filesystem::path& path)
+{
+#ifdef Q_OS_WIN
+    return QString::fromStdWString(path.native());
+#else
+    return decodeNativeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
 QString displayName(const QString& name)
 {
+    const auto hex = [](unsigned value) {
+        return QStringLiteral("\\x") + QString::number(value, 16).toUpper().rightJustified(2, u'0');
+    };
     QString shown;
     for (const QChar c : QDir::toNativeSeparators(name)) {
-        if (isEscapedByte(c))
-            shown += QStringLiteral("\\x") +
-                     QString::number(c.unicode() - 0xDC00, 16).toUpper().rightJustified(2, u'0');
-        else
+        const char16_t code = c.unicode();
+        if (isEscapedByte(c)) {
+            shown += hex(code - 0xDC00u);
+        } else if (code < 0x20 || code == 0x7F) {
+            shown += hex(code);
+        } else if (code >= 0x80 && code <= 0x9F) {
+            // A control character of the second set: its UTF-8 bytes.
+            shown += hex(0xC2) + hex(code);
+#ifndef Q_OS_WIN
+        } else if (code == u'\\') {
+            // Only an escape starts with a backslash where it is no separator.
+            shown += QStringLiteral("\\\\");
+#endif
+        } else {
             shown += c;
+        }
     }
     return shown;
 }

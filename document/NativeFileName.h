@@ -17,9 +17,13 @@ QString decodeNativeName(const QByteArray& bytes);
 
 // The path to open a QString name with, byte for byte as the system knows it.
 std::filesystem::path nativePath(const QString& name);
+// And back: a path from the system as a QString, without loss.
+QString fromNativePath(const std::filesystem::path& path);
 
-// The name for a message: native separators, and each byte that is not
-// UTF-8 written as \xNN, so that two different names never look alike.
+// The name for a message, the same in both programs: native separators;
+// each byte that is not UTF-8, and each control character (a line break, a
+// terminal's escape), written as \xNN; so a name never breaks a line or
+// the terminal, and two different names never look alike.
 QString displayName(const QString& name);
 
 } // namespace delvard

@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "MapFolderDialog.h"
 #include "MapView.h"
+#include "NativeFileName.h"
 #include "NearestFolder.h"
 #include "PaletteToolBar.h"
 #include "PictureList.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -26,10 +28,7 @@ using delvard::MapDocument;
 
 namespace {
 
-QString nativePath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
+using delvard::displayName;
 
 QString nameOf(std::string_view name, const char* unknown)
 {
@@ -182,10 +181,19 @@ bool MainWindow::openMapFile(const QString& path)
     if (!opened.document) {
         QMessageBox::warning(this, caption(),
                              QStringLiteral("The map file \"%1\" cannot be opened.\n\n%2")
-                                 .arg(nativePath(path), opened.problem));
+                                 .arg(displayName(path), opened.problem));
         return false;
     }
     showMap(std::move(opened.document));
+    if (!opened.leftoverCopy.isEmpty()) {
+        QMessageBox::information(
+            this, caption(),
+            QStringLiteral("A save of the map file \"%1\" was stopped before it ended.\n\n"
+                           "The map as it was before that save is kept in \"%2\". If the map "
+                           "now shown is damaged, close Delvard without saving and put that copy "
+                           "in its place; the next save of this map replaces the copy.")
+                .arg(displayName(path), displayName(opened.leftoverCopy)));
+    }
     return true;
 }
 
@@ -214,7 +222,7 @@ void MainWindow::showMap(std::unique_ptr<MapDocument> document)
     palette_.enterWorkingState();
     mapArea_->setWidget(mapView_);
     showCurrentTools();
-    cellLabel_->setText(nativePath(document_->path()));
+    cellLabel_->setText(displayName(document_->path()));
 }
 
 void MainWindow::paintCell(int row, int column)
@@ -224,26 +232,56 @@ void MainWindow::paintCell(int row, int column)
 
 void MainWindow::saveMap()
 {
-    // Save works once per run, also when there is nothing to write.
-    saveAction_->setEnabled(false);
-    if (!document_)
+    // Save works once per run: a save that reached the disk, or one asked
+    // for before any map was open, uses it up. A save that wrote nothing
+    // leaves it, so the map kept in memory can still reach the disk.
+    if (!document_) {
+        saveAction_->setEnabled(false);
         return;
+    }
+    const QString shownPath = displayName(document_->path());
+    bool overwriteAgreed = false;
     for (;;) {
-        const delvard::FileWrite written = document_->save();
+        const MapDocument::DiskCheck disk = document_->checkFileOnDisk();
+        if (disk.state == MapDocument::OnDisk::Changed && !overwriteAgreed) {
+            if (!askToOverwriteChangedFile(shownPath))
+                return;
+            overwriteAgreed = true;
+        }
+        const delvard::SaveResult written = disk.state == MapDocument::OnDisk::Unreadable
+                                                ? delvard::SaveResult{false, disk.reason}
+                                                : document_->save();
         if (written.ok) {
-            statusBar()->showMessage(QStringLiteral("Saved %1").arg(nativePath(document_->path())),
-                                     5000);
+            saveAction_->setEnabled(false);
+            statusBar()->showMessage(QStringLiteral("Saved %1").arg(shownPath), 5000);
             return;
         }
         QMessageBox box(QMessageBox::Warning, caption(),
                         QStringLiteral("The map could not be saved to \"%1\".\n\n%2\n\n"
                                        "The map is still open in the editor, unchanged.")
-                            .arg(nativePath(document_->path()), written.reason),
+                            .arg(shownPath, written.reason),
                         QMessageBox::Retry | QMessageBox::Cancel, this);
         box.setDefaultButton(QMessageBox::Retry);
         if (box.exec() != QMessageBox::Retry)
             return;
     }
+}
+
+bool MainWindow::askToOverwriteChangedFile(const QString& shownPath)
+{
+    QMessageBox question(QMessageBox::Warning, caption(),
+                         QStringLiteral("The map file \"%1\" has changed on disk since it was "
+                                        "opened.\n\nOverwrite it with the map as it is in the "
+                                        "editor? What the other program wrote there is then lost.")
+                             .arg(shownPath),
+                         QMessageBox::NoButton, this);
+    QPushButton* overwrite =
+        question.addButton(QStringLiteral("Overwrite"), QMessageBox::AcceptRole);
+    QPushButton* cancel = question.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    question.setDefaultButton(cancel);
+    question.setEscapeButton(cancel);
+    question.exec();
+    return question.clickedButton() == overwrite;
 }
 
 void MainWindow::exitProgram()
@@ -286,7 +324,7 @@ void MainWindow::showHoveredCell(int row, int column)
     hoveredRow_ = row;
     hoveredColumn_ = column;
     if (row == 0 || !document_ || document_->width() == 0 || document_->height() == 0) {
-        cellLabel_->setText(nativePath(document_ ? document_->path() : QString()));
+        cellLabel_->setText(displayName(document_ ? document_->path() : QString()));
         return;
     }
     const delvard::Cell& cell = document_->cellAt(row, column);

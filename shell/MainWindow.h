@@ -72,6 +72,7 @@ class MainWindow : public QMainWindow
     QString chooseMapFile();
     void showMap(std::unique_ptr<delvard::MapDocument> document);
     void storeMapFolder();
+    bool askToOverwriteChangedFile(const QString& shownPath);
     void paintCell(int row, int column);
     void showHoveredCell(int row, int column);
     void showCurrentTools();

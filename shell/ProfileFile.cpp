@@ -1,11 +1,11 @@
 #include "ProfileFile.h"
 
+#include "FileReader.h"
+#include "FileWriter.h"
+#include "NativeFileName.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -38,10 +38,7 @@ struct ParsedLine
     qsizetype valueStart = 0; // where the value begins in the line's text
 };
 
-QString nativePath(const QString& file)
-{
-    return QDir::toNativeSeparators(file);
-}
+using delvard::displayName;
 
 char asciiLower(char c)
 {
@@ -196,27 +193,17 @@ struct Loaded
 Loaded load(const QString& file)
 {
     Loaded loaded;
-    const QFileInfo info(file);
-    if (!info.exists())
+    const delvard::FileRead read =
+        delvard::readWholeFile(delvard::nativePath(file), delvard::SettingsFiles);
+    if (read.missing)
         return loaded;
     loaded.exists = true;
-    if (info.isDir()) {
-        loaded.problem =
-            QCoreApplication::translate("ProfileFile", "\"%1\" is a folder, not a file.")
-                .arg(nativePath(file));
+    if (!read.ok) {
+        loaded.problem = QCoreApplication::translate("ProfileFile", "Could not read \"%1\": %2")
+                             .arg(displayName(file), QString::fromStdString(read.reason));
         return loaded;
     }
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        loaded.problem = QCoreApplication::translate("ProfileFile", "Could not read \"%1\": %2.")
-                             .arg(nativePath(file), f.errorString());
-        return loaded;
-    }
-    loaded.bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        loaded.problem = QCoreApplication::translate("ProfileFile", "Could not read \"%1\": %2.")
-                             .arg(nativePath(file), f.errorString());
-    }
+    loaded.bytes = QByteArray::fromStdString(read.bytes);
     return loaded;
 }
 
@@ -227,20 +214,8 @@ WriteResult failed(const QString& problem)
 
 WriteResult cannotWrite(const QString& file, const QString& reason)
 {
-    return failed(QCoreApplication::translate("ProfileFile", "Could not write \"%1\": %2.")
-                      .arg(nativePath(file), reason));
-}
-
-// Overwrites the file from its first byte and cuts it to the new length.
-// Not atomic, so only for when no temporary file can be made beside it.
-QString writeInPlace(const QString& file, const QByteArray& bytes)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadWrite))
-        return f.errorString();
-    if (f.write(bytes) != bytes.size() || !f.flush() || !f.resize(bytes.size()))
-        return f.errorString();
-    return QString();
+    return failed(QCoreApplication::translate("ProfileFile", "Could not write \"%1\": %2")
+                      .arg(displayName(file), reason));
 }
 
 } // namespace
@@ -283,14 +258,14 @@ WriteResult write(const QByteArray& section, const QByteArray& key, const QByteA
         return failed(QCoreApplication::translate(
                           "ProfileFile", "Could not write \"%1\": the name [%2] %3 cannot be "
                                          "stored in an initialisation file.")
-                          .arg(nativePath(file), QString::fromUtf8(wantedSection),
+                          .arg(displayName(file), QString::fromUtf8(wantedSection),
                                QString::fromUtf8(wantedKey)));
     }
     if (hasLineBreakOrNul(value)) {
         return failed(QCoreApplication::translate(
                           "ProfileFile",
                           "Could not write \"%1\": the value contains a line break or a zero byte.")
-                          .arg(nativePath(file)));
+                          .arg(displayName(file)));
     }
 
     // A file we could not read is never replaced: its content would be lost.
@@ -346,25 +321,16 @@ WriteResult write(const QByteArray& section, const QByteArray& key, const QByteA
         lines.append({entry, lineEnd});
     }
 
+    // The same careful replacement as a map's: an installed program's folder
+    // may refuse a new file while the settings file itself can be written,
+    // and then it is written in place.
     const QByteArray bytes = joinLines(lines);
-    QSaveFile out(file);
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly)) {
-        // An installed program's folder may refuse the temporary file while
-        // the settings file itself is writable. QSaveFile falls back only on
-        // EACCES; a read-only mount or an immutable folder says otherwise.
-        if (!loaded.exists)
-            return cannotWrite(file, out.errorString());
-        const QString reason = writeInPlace(file, bytes);
-        if (!reason.isEmpty())
-            return cannotWrite(file, reason);
-        return {true, QString()};
-    }
-    if (out.write(bytes) != bytes.size() || !out.commit()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        return cannotWrite(file, reason);
-    }
+    const delvard::FileWrite written = delvard::replaceFile(
+        delvard::nativePath(file),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        delvard::SettingsFiles);
+    if (!written.ok)
+        return cannotWrite(file, QString::fromStdString(written.reason));
     return {true, QString()};
 }
 

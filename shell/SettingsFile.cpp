@@ -1,10 +1,12 @@
 #include "SettingsFile.h"
 
+#include "FileReader.h"
+#include "FileWriter.h"
+#include "NativeFileName.h"
 #include "ProfileFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 namespace {
@@ -19,18 +21,22 @@ struct Attempt
     QString reason;
 };
 
-// Open for appending and close at once: creates a missing file, leaves an
-// existing one as it is.
+// Creates a missing file, leaves an existing one as it is. A named pipe or
+// a device in its place is refused without being opened: opening one could
+// wait for ever for the other end.
 Attempt touch(const QString& path)
 {
     Attempt attempt;
-    QFile f(path);
-    if (!f.open(QIODevice::Append)) {
-        attempt.reason = f.errorString();
+    const delvard::FileAtHand file =
+        delvard::makeSureFileExists(delvard::nativePath(path), delvard::SettingsFiles);
+    if (!file.ok) {
+        attempt.reason = QString::fromStdString(file.reason);
+        if (attempt.reason.endsWith(QLatin1Char('.')))
+            attempt.reason.chop(1);
         return attempt;
     }
     attempt.opened = true;
-    attempt.empty = f.size() == 0;
+    attempt.empty = file.empty;
     return attempt;
 }
 
@@ -38,16 +44,26 @@ Attempt touch(const QString& path)
 // installed program's own Delvard.ini), or nothing.
 QByteArray readOnlySettings(const QString& path)
 {
-    QFile f(path);
-    if (!f.exists() || !f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    const delvard::FileRead read =
+        delvard::readWholeFile(delvard::nativePath(path), delvard::SettingsFiles);
+    return read.ok ? QByteArray::fromStdString(read.bytes) : QByteArray();
 }
 
 QString quoted(const QString& path)
 {
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+    return QLatin1Char('"') + delvard::displayName(path) + QLatin1Char('"');
 }
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+// An absolute folder named by an environment variable, or empty text: a
+// relative one would put the settings wherever the program happens to be
+// started, so it counts as not set.
+QString absoluteFolderFrom(const char* variable)
+{
+    const QString folder = delvard::decodeNativeName(qgetenv(variable));
+    return QDir::isAbsolutePath(folder) ? folder : QString();
+}
+#endif
 
 } // namespace
 
@@ -65,7 +81,21 @@ QString SettingsFile::pathIn(const QString& folder)
 
 QString SettingsFile::userFolder()
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The freedesktop rules, followed more strictly than QStandardPaths does
+    // it: a relative XDG_CONFIG_HOME is ignored, and without a home of its
+    // own the user has no settings folder (rather than one under "/").
+    QString base = absoluteFolderFrom("XDG_CONFIG_HOME");
+    if (base.isEmpty()) {
+        const QString home = absoluteFolderFrom("HOME");
+        if (home.isEmpty())
+            return {};
+        base = home + QStringLiteral("/.config");
+    }
+    return base + QLatin1Char('/') + QCoreApplication::applicationName();
+#else
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
 }
 
 SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& fallbackFolder,
@@ -101,11 +131,13 @@ SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& 
             // A read-only Delvard.ini beside the program still says where
             // the maps are: it seeds the user's own file instead of asking.
             const QByteArray shipped = readOnlySettings(primaryPath);
-            if (fallback.opened && fallback.empty && !shipped.isEmpty()) {
-                QFile seed(fallbackPath);
-                if (seed.open(QIODevice::WriteOnly) && seed.write(shipped) == shipped.size())
-                    fallback.empty = false;
-            }
+            if (fallback.opened && fallback.empty && !shipped.isEmpty() &&
+                delvard::replaceFile(
+                    delvard::nativePath(fallbackPath),
+                    std::string_view(shipped.constData(), static_cast<std::size_t>(shipped.size())),
+                    delvard::SettingsFiles)
+                    .ok)
+                fallback.empty = false;
             if (fallback.opened) {
                 start.path_ = fallbackPath;
                 start.inUserFolder_ = true;

@@ -2,8 +2,9 @@
 // file read and decode behind File > Open, and the encoding and write
 // behind File > Save. Saving should stay under 10 ms.
 
+#include "FileWriter.h"
 #include "MapDocument.h"
-#include "MapFileWriter.h"
+#include "NativeFileName.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -74,10 +75,12 @@ void BM_WriteMapFile(benchmark::State& state)
 {
     const QByteArray content = openMap->document->bytesToSave();
     for (auto _ : state) {
-        const delvard::FileWrite written =
-            delvard::writeMapOverFront(openMap->document->path(), content);
+        const delvard::FileWrite written = delvard::replaceFile(
+            delvard::nativePath(openMap->document->path()),
+            std::string_view(content.constData(), static_cast<std::size_t>(content.size())),
+            delvard::MapFiles);
         if (!written.ok)
-            state.SkipWithError(qPrintable(written.reason));
+            state.SkipWithError(written.reason.c_str());
     }
     state.SetBytesProcessed(state.iterations() * content.size());
 }
@@ -86,7 +89,7 @@ void BM_WriteMapFile(benchmark::State& state)
 void BM_Save(benchmark::State& state)
 {
     for (auto _ : state) {
-        const delvard::FileWrite written = openMap->document->save();
+        const delvard::SaveResult written = openMap->document->save();
         if (!written.ok)
             state.SkipWithError(qPrintable(written.reason));
     }

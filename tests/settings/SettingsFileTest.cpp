@@ -7,7 +7,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <optional>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -126,6 +131,55 @@ TEST_F(SettingsFileTest, AReadOnlyProgramFolderSendsTheSettingsToTheUsersFolder)
     EXPECT_FALSE(none.usable() || none.firstRun());
     EXPECT_TRUE(none.problem().contains(programIni)) << none.problem().toStdString();
     EXPECT_FALSE(QFileInfo::exists(programIni));
+}
+
+// A named pipe in the settings file's place would stop the start-up for
+// ever if it were opened; it is passed over for the user's own file.
+TEST_F(SettingsFileTest, APipeInPlaceOfTheSettingsFileIsPassedOver)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(programIni), 0644), 0);
+    const SettingsFile settings = prepare();
+    EXPECT_EQ(settings.path(), userIni);
+    store(settings, QStringLiteral("/home/me/maps"));
+    EXPECT_EQ(prepare().mapFolder(), QStringLiteral("/home/me/maps"));
+    EXPECT_TRUE(QFileInfo(programIni).isFile() == false && QFileInfo::exists(programIni));
+}
+
+// The user's folder follows the freedesktop rules: a relative
+// XDG_CONFIG_HOME does not count, and without a home there is none.
+TEST(SettingsUserFolder, OnlyAbsoluteFoldersFromTheEnvironmentCount)
+{
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    const bool hadHome = qEnvironmentVariableIsSet("HOME");
+    const bool hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    QCoreApplication::setApplicationName(QStringLiteral("Delvard"));
+    const struct
+    {
+        const char* home;
+        const char* config;
+        QString folder;
+    } cases[] = {
+        {"/home/me", "/etc/me", QStringLiteral("/etc/me/Delvard")},
+        {"/home/me", "relative/config", QStringLiteral("/home/me/.config/Delvard")},
+        {"/home/me", "", QStringLiteral("/home/me/.config/Delvard")},
+        {nullptr, "relative/config", QString()},
+        {"relative/home", nullptr, QString()},
+        {nullptr, nullptr, QString()},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [name, value] :
+             {std::pair{"HOME", c.home}, {"XDG_CONFIG_HOME", c.config}}) {
+            if (value)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+        }
+        EXPECT_EQ(SettingsFile::userFolder(), c.folder)
+            << (c.home ? c.home : "(no HOME)") << ", " << (c.config ? c.config : "(no XDG)");
+    }
+    hadHome ? qputenv("HOME", savedHome) : qunsetenv("HOME");
+    hadConfig ? qputenv("XDG_CONFIG_HOME", savedConfig) : qunsetenv("XDG_CONFIG_HOME");
 }
 
 // The map folder is read through a 255-byte buffer, as it always was.

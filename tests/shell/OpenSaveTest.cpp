@@ -1,9 +1,12 @@
 #include "EditorFixture.h"
 #include "FileFaults.h"
+#include "FileWriter.h"
 #include "MapView.h"
+#include "NativeFileName.h"
 #include "PaletteToolBar.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QTest>
@@ -127,27 +130,93 @@ TEST_F(OpenSave, SaveBeforeAnyMapWritesNothingAndSwitchesItselfOff)
 }
 
 // A failed save names the file and the reason and offers Retry, which tries
-// again; after Cancel the file and the map are as they were.
-TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndLeftWhole)
+// again; after Cancel the file and the map are as they were, and Save is
+// still there for when the fault is gone.
+TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndSavedOnceTheFaultIsGone)
 {
     start();
     const QByteArray original = rockMap(8, 8);
     const QString path = openMapBytes(original);
     clickCell(4, 4); // a Heart
-    const Immutable readOnly(path);
-    if (!readOnly.active())
-        GTEST_SKIP() << "chattr +i does not work here";
     QString first;
     QString second;
-    answerMessage(QStringLiteral("Retry"), &first);
-    answerMessage(QStringLiteral("Cancel"), &second);
-    window->saveAction()->trigger();
+    {
+        const Immutable readOnly(path);
+        if (!readOnly.active())
+            GTEST_SKIP() << "chattr +i does not work here";
+        answerMessage(QStringLiteral("Retry"), &first);
+        answerMessage(QStringLiteral("Cancel"), &second);
+        window->saveAction()->trigger();
+    }
     EXPECT_EQ(first, QStringLiteral("The map could not be saved to \"%1\".\n\nThe file is "
-                                    "read-only.\n\nThe map is still open in the editor, unchanged.")
+                                    "read-only: Operation not permitted.\n\nThe map is still "
+                                    "open in the editor, unchanged.")
                          .arg(QDir::toNativeSeparators(path)));
     EXPECT_EQ(second, first);
     EXPECT_EQ(TempFolder::read(path), original);
     EXPECT_EQ(window->document()->cellAt(4, 4).terrain, delvard::Terrain::Heart);
+    ASSERT_TRUE(window->saveAction()->isEnabled());
+
+    window->saveAction()->trigger();
+    EXPECT_EQ(TempFolder::read(path), window->document()->bytesToSave());
+    EXPECT_FALSE(window->saveAction()->isEnabled());
+}
+
+// Another program replaced the map (or removed it) after Open. Save asks
+// first; Cancel writes nothing and keeps Save; Overwrite writes the map as
+// Open read it, with this run's edits, and the file ends there: nothing of
+// the other program's file is mixed in.
+TEST_F(OpenSave, AMapChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo)
+{
+    const QByteArray small = rockMap(10, 8);
+    for (const bool vanished : {false, true}) {
+        start();
+        const QString path = openMapBytes(small);
+        clickCell(4, 4);
+        const QByteArray edited = window->document()->bytesToSave();
+        const QByteArray others = rockMap(40, 40);
+        if (vanished)
+            ASSERT_TRUE(QFile::remove(path));
+        else
+            mapFolder.write(QStringLiteral("testMap.kld"), others);
+
+        QString question;
+        answerMessage(QStringLiteral("Cancel"), &question);
+        window->saveAction()->trigger();
+        EXPECT_EQ(question, QStringLiteral("The map file \"%1\" has changed on disk since it was "
+                                           "opened.\n\nOverwrite it with the map as it is in the "
+                                           "editor? What the other program wrote there is then "
+                                           "lost.")
+                                .arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(QFile::exists(path), !vanished);
+        if (!vanished)
+            EXPECT_EQ(TempFolder::read(path), others);
+        ASSERT_TRUE(window->saveAction()->isEnabled());
+
+        answerMessage(QStringLiteral("Overwrite"));
+        window->saveAction()->trigger();
+        EXPECT_EQ(TempFolder::read(path), edited);
+        EXPECT_EQ(edited.size(), small.size());
+        EXPECT_FALSE(window->saveAction()->isEnabled());
+        EXPECT_EQ(ModalAnswer::pending(), 0);
+        window.reset();
+    }
+}
+
+// A save in place that was stopped leaves a copy of the old map beside it;
+// the next Open says where it is.
+TEST_F(OpenSave, OpenNamesACopyThatAStoppedSaveLeftBehind)
+{
+    start();
+    const QString path = mapFolder.write(QStringLiteral("leftMap.kld"), rockMap(6, 6));
+    const QString copy = delvard::fromNativePath(delvard::inPlaceCopyOf(delvard::nativePath(path)));
+    mapFolder.write(QFileInfo(copy).fileName(), rockMap(6, 6));
+    QString message;
+    answerMessage(QStringLiteral("OK"), &message);
+    openThroughDialog(path);
+    EXPECT_TRUE(window->mapView());
+    EXPECT_TRUE(message.contains(QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(copy))))
+        << message.toStdString();
 }
 
 TEST_F(OpenSave, ThePaletteShowsTheModelAndIsOffUntilAMapIsShown)

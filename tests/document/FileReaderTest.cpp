@@ -1,4 +1,4 @@
-#include "MapFileReader.h"
+#include "FileReader.h"
 #include "NativeFileName.h"
 
 #include <QDir>
@@ -29,7 +29,7 @@ class Oddities
         map.close();
         QFile huge(dir_.filePath(QStringLiteral("hugeMap.kld")));
         huge.open(QIODevice::WriteOnly);
-        huge.resize(qint64(MaxMapFileBytes) + 1); // sparse: no disk space used
+        huge.resize(qint64(MapFiles.maxBytes) + 1); // sparse: no disk space used
         huge.close();
         QDir(dir_.path()).mkdir(QStringLiteral("folderMap.kld"));
         ::mkfifo(root + "/pipeMap.kld", 0644);
@@ -95,6 +95,20 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"hugeMap.kld", "67,108,865 bytes long; a map file is never larger than 64 MiB"},
         Refusal{std::string(300, 'n') + "Map.kld", "File name too long"}));
 
+// The settings file and the guide are read as carefully as a map, each
+// within a bound of its own.
+TEST(ReadWholeFile, EveryKindOfFileIsRefusedInItsOwnWords)
+{
+    const Oddities files;
+    const FileRead pipe = readWholeFile(nativePath(files.path("pipeMap.kld")), SettingsFiles);
+    EXPECT_EQ(pipe.reason, "This is a named pipe, not a settings file.");
+    EXPECT_FALSE(pipe.missing);
+    const FileRead huge = readWholeFile(nativePath(files.path("hugeMap.kld")), GuideFiles);
+    EXPECT_EQ(huge.reason, "The file is 67,108,865 bytes long; a text file is never larger than "
+                           "16 MiB, so it is not read.");
+    EXPECT_TRUE(readWholeFile(nativePath(files.path("goneMap.kld")), SettingsFiles).missing);
+}
+
 TEST(ReadMapFile, ReadsARegularFileWholeAlsoThroughALink)
 {
     EXPECT_NE(readMapFile("/dev/zero").reason.find("This is a device"), std::string::npos);
@@ -120,6 +134,10 @@ TEST(NativeFileName, BytesThatAreNotUtf8SurviveTheRoundTripAndShowLegibly)
     EXPECT_EQ(nativePath(QStringLiteral("/tmp/Gr\u00fc\u00dfeMap.kld")).string(),
               "/tmp/Gr\xc3\xbc\xc3\x9f"
               "eMap.kld");
+    EXPECT_EQ(fromNativePath(nativePath(name)), name);
+    // A name never breaks a line or reaches the terminal as a command.
+    EXPECT_EQ(displayName(decodeNativeName("/tmp/a\nb\x1b[2Jc\\d\xc2\x85Map.kld")),
+              QStringLiteral("/tmp/a\\x0Ab\\x1B[2Jc\\\\d\\xC2\\x85Map.kld"));
 }
 
 } // namespace

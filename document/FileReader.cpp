@@ -1,4 +1,4 @@
-#include "MapFileReader.h"
+#include "FileReader.h"
 
 #include <cerrno>
 #include <fstream>
@@ -10,14 +10,6 @@ namespace delvard {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The system's words for an error number; a failure that left none still
-// says so rather than "Success".
-std::string systemWords(int error)
-{
-    return error == 0 ? std::string("the system gave no reason")
-                      : std::generic_category().message(error);
-}
 
 std::string withThousands(std::uintmax_t value)
 {
@@ -31,33 +23,58 @@ std::string withThousands(std::uintmax_t value)
     return grouped;
 }
 
-std::string tooLarge(std::uintmax_t size)
+std::string inMebibytes(std::uintmax_t bytes)
 {
-    return "The file is " + withThousands(size) +
-           " bytes long; a map file is never larger than 64 MiB (a 255 x 255 map takes 260,136 "
-           "bytes), so it is not read.";
+    return std::to_string(bytes / (1024 * 1024)) + " MiB";
 }
 
-std::string whatItIs(fs::file_type type)
+std::string tooLarge(std::uintmax_t size, const FileKind& kind)
 {
+    std::string words = "The file is " + withThousands(size) + " bytes long; a " +
+                        std::string(kind.noun) + " is never larger than " +
+                        inMebibytes(kind.maxBytes);
+    if (!kind.sizeNote.empty())
+        words += " (" + std::string(kind.sizeNote) + ")";
+    return words + ", so it is not read.";
+}
+
+std::string whatItIs(fs::file_type type, const FileKind& kind)
+{
+    const std::string notA = ", not a " + std::string(kind.noun) + ".";
     switch (type) {
     case fs::file_type::directory:
-        return "This is a folder, not a map file.";
+        return "This is a folder" + notA;
     case fs::file_type::fifo:
-        return "This is a named pipe, not a map file.";
+        return "This is a named pipe" + notA;
     case fs::file_type::character:
     case fs::file_type::block:
-        return "This is a device, not a map file.";
+        return "This is a device" + notA;
     case fs::file_type::socket:
-        return "This is a socket, not a map file.";
+        return "This is a socket" + notA;
     default:
-        return "This is not a regular file, so it is not a map file.";
+        return "This is not a regular file, so it is not a " + std::string(kind.noun) + ".";
     }
 }
 
 } // namespace
 
-std::string whyNotARegularFile(const fs::path& path)
+std::string systemWords(const std::error_code& error)
+{
+    return error ? error.message() : std::string("the system gave no reason");
+}
+
+std::uint64_t contentHash(std::string_view bytes)
+{
+    // FNV-1a: quick, and enough to tell another program's file from ours.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+std::string whyNotARegularFile(const fs::path& path, const FileKind& kind)
 {
     if (path.empty())
         return "No file was chosen.";
@@ -75,28 +92,34 @@ std::string whyNotARegularFile(const fs::path& path)
     }
     if (error)
         return "It cannot be reached: " + error.message() + ".";
-    return whatItIs(status.type());
+    return whatItIs(status.type(), kind);
 }
 
-FileRead readMapFile(const fs::path& path)
+FileRead readWholeFile(const fs::path& path, const FileKind& kind)
 {
     FileRead read;
-    read.reason = whyNotARegularFile(path);
-    if (!read.reason.empty())
+    read.reason = whyNotARegularFile(path, kind);
+    if (!read.reason.empty()) {
+        std::error_code ignored;
+        read.missing = !path.empty() && !fs::exists(fs::symlink_status(path, ignored));
         return read;
+    }
 
     std::error_code sizeError;
     const std::uintmax_t size = fs::file_size(path, sizeError);
-    if (!sizeError && size > MaxMapFileBytes) {
-        read.reason = tooLarge(size);
+    if (!sizeError && size > kind.maxBytes) {
+        read.reason = tooLarge(size, kind);
         return read;
     }
+    std::error_code timeError;
+    read.stamp.modified = fs::last_write_time(path, timeError);
 
     try {
         errno = 0;
         std::ifstream in(path, std::ios::binary);
         if (!in) {
-            read.reason = "It cannot be opened for reading: " + systemWords(errno) + ".";
+            read.reason = "It cannot be opened for reading: " +
+                          systemWords({errno, std::generic_category()}) + ".";
             return read;
         }
         // Reserved once from the size the file claims; a file that grows
@@ -108,15 +131,16 @@ FileRead readMapFile(const fs::path& path)
             errno = 0;
             in.read(chunk, sizeof chunk);
             const auto got = static_cast<std::size_t>(in.gcount());
-            if (read.bytes.size() + got > MaxMapFileBytes) {
-                read.reason = tooLarge(read.bytes.size() + got);
+            if (read.bytes.size() + got > kind.maxBytes) {
+                read.reason = tooLarge(read.bytes.size() + got, kind);
                 read.bytes = std::string();
                 return read;
             }
             read.bytes.append(chunk, got);
         }
         if (in.bad()) {
-            read.reason = "It could not be read: " + systemWords(errno) + ".";
+            read.reason =
+                "It could not be read: " + systemWords({errno, std::generic_category()}) + ".";
             read.bytes = std::string();
             return read;
         }
@@ -125,6 +149,8 @@ FileRead readMapFile(const fs::path& path)
         read.reason = "There is not enough memory to read it.";
         return read;
     }
+    read.stamp.size = read.bytes.size();
+    read.stamp.contentHash = contentHash(read.bytes);
     read.ok = true;
     return read;
 }

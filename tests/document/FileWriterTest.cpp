@@ -1,0 +1,233 @@
+#include "FileWriter.h"
+#include "FileFaults.h"
+#include "NativeFileName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace delvard;
+
+namespace {
+
+QByteArray pattern(int size, char seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(seed + i % 97);
+    return bytes;
+}
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                  QDir::NoDotAndDotDot);
+}
+
+ino_t inodeOf(const QString& path)
+{
+    struct stat info
+    {
+    };
+    ::stat(QFile::encodeName(path), &info);
+    return info.st_ino;
+}
+
+FileWrite replace(const QString& path, const QByteArray& bytes)
+{
+    return replaceFile(nativePath(path),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                       MapFiles);
+}
+
+} // namespace
+
+// A save must keep the file the user opened: every name of it sees the new
+// bytes, and it keeps its mode and its owner. Nothing is left beside it.
+TEST(ReplaceFile, KeepsLinksHardLinksModeAndOwner)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    const QString hard = dir.filePath(QStringLiteral("hardMap.kld"));
+    const QString soft = dir.filePath(QStringLiteral("softMap.kld"));
+    const QString owned = dir.filePath(QStringLiteral("ownedMap.kld"));
+    const QString plain = dir.filePath(QStringLiteral("plainMap.kld"));
+    ASSERT_TRUE(writeAll(file, pattern(500, 'a')));
+    ::chmod(QFile::encodeName(file), 0640);
+    ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(hard)), 0);
+    ASSERT_EQ(::symlink("aMap.kld", QFile::encodeName(soft)), 0);
+    ASSERT_TRUE(writeAll(owned, pattern(500, 'a')));
+    ASSERT_TRUE(writeAll(plain, pattern(500, 'a')));
+    ::chmod(QFile::encodeName(plain), 0604);
+    if (::chown(QFile::encodeName(owned), 4321, 4322) != 0)
+        GTEST_SKIP() << "chown needs root";
+    const QStringList before = entries(dir.path());
+    const ino_t inode = inodeOf(file);
+    const ino_t ownedInode = inodeOf(owned);
+
+    ASSERT_TRUE(replace(hard, pattern(400, 'h')).ok);
+    EXPECT_EQ(readAll(file), pattern(400, 'h'));
+    ASSERT_TRUE(replace(soft, pattern(600, 's')).ok);
+    EXPECT_EQ(readAll(hard), pattern(600, 's'));
+    EXPECT_TRUE(QFileInfo(soft).isSymLink());
+    EXPECT_EQ(inodeOf(file), inode);
+    EXPECT_EQ(inodeOf(hard), inode);
+    struct stat mode
+    {
+    };
+    ::stat(QFile::encodeName(file), &mode);
+    EXPECT_EQ(mode.st_mode & 07777, 0640u);
+
+    ASSERT_TRUE(replace(owned, pattern(500, 'o')).ok);
+    EXPECT_EQ(readAll(owned), pattern(500, 'o'));
+    EXPECT_EQ(QFileInfo(owned).ownerId(), 4321u);
+    EXPECT_EQ(QFileInfo(owned).groupId(), 4322u);
+    EXPECT_EQ(inodeOf(owned), ownedInode);
+
+    // A file of its own, with one name, gets a new file renamed over it.
+    const ino_t plainInode = inodeOf(plain);
+    ASSERT_TRUE(replace(plain, pattern(10, 'p')).ok);
+    EXPECT_EQ(readAll(plain), pattern(10, 'p'));
+    EXPECT_NE(inodeOf(plain), plainInode);
+    ::stat(QFile::encodeName(plain), &mode);
+    EXPECT_EQ(mode.st_mode & 07777, 0604u);
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
+// The temporary file's name does not grow with the file's: a name as long
+// as the file system allows is saved, and a new file of that name made.
+TEST(ReplaceFile, SavesUnderTheLongestNameTheSystemAllows)
+{
+    QTemporaryDir dir;
+    const QString longest = dir.filePath(QString(248, u'n') + QStringLiteral("Map.kld"));
+    ASSERT_EQ(QFileInfo(longest).fileName().size(), 255);
+    for (const char seed : {'a', 'b'}) { // made, then replaced
+        const FileWrite written = replace(longest, pattern(300, seed));
+        EXPECT_TRUE(written.ok) << written.reason;
+        EXPECT_EQ(readAll(longest), pattern(300, seed));
+    }
+    EXPECT_EQ(entries(dir.path()).size(), 1);
+}
+
+TEST(ReplaceFile, WritesInPlaceWhenTheFolderTakesNoNewFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("maps")));
+    const QString folder = dir.filePath(QStringLiteral("maps"));
+    const QString file = folder + QStringLiteral("/aMap.kld");
+    ASSERT_TRUE(writeAll(file, pattern(3000, 'a') + "tail"));
+    const Immutable readOnlyFolder(folder);
+    if (!readOnlyFolder.active())
+        GTEST_SKIP() << "chattr +i does not work here";
+    const QByteArray content = pattern(2000, 'z');
+    const FileWrite written = replace(file, content);
+    EXPECT_TRUE(written.ok) << written.reason;
+    EXPECT_EQ(readAll(file), content);
+    EXPECT_EQ(entries(folder), QStringList{QStringLiteral("aMap.kld")});
+}
+
+TEST(ReplaceFile, AReadOnlyFileIsRefusedAndKeptAsItWas)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    ASSERT_TRUE(writeAll(file, pattern(100, 'a')));
+    const Immutable readOnly(file);
+    if (!readOnly.active())
+        GTEST_SKIP() << "chattr +i does not work here";
+    const FileWrite written = replace(file, pattern(100, 'b'));
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(written.reason, "The file is read-only: Operation not permitted.");
+    EXPECT_EQ(readAll(file), pattern(100, 'a'));
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
+}
+
+// A 255 x 255 map (260,136 bytes) on a disk with room for it once but not
+// twice: neither the new copy beside it nor, for a map saved in place
+// because it has a second name, the copy of the old map fits. And a map
+// saved in place that grows past the room left: the write fails half way,
+// and the old bytes are put back from the copy.
+TEST(ReplaceFile, AFullDiskIsNamedAsSuchAndTheFileKeepsEveryByte)
+{
+    struct Case
+    {
+        int oldSize;
+        int newSize;
+        bool hardLinked;
+    };
+    for (const Case& c :
+         {Case{260136, 260136, false}, Case{260136, 260136, true}, Case{100000, 250000, true}}) {
+        const ScratchMount disk(300);
+        if (!disk.mounted())
+            GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+        const QString file = disk.path() + QStringLiteral("/aMap.kld");
+        const QByteArray original = pattern(c.oldSize, 'a');
+        ASSERT_TRUE(writeAll(file, original));
+        if (c.hardLinked) {
+            ASSERT_EQ(
+                ::link(QFile::encodeName(file), QFile::encodeName(file + QStringLiteral("2"))), 0);
+        }
+        const QStringList before = entries(disk.path());
+        const FileWrite written = replace(file, pattern(c.newSize, 'q'));
+        EXPECT_FALSE(written.ok);
+        EXPECT_NE(written.reason.find("No space left on device"), std::string::npos)
+            << written.reason;
+        EXPECT_TRUE(written.keptCopy.empty());
+        EXPECT_EQ(readAll(file), original) << c.oldSize << " to " << c.newSize;
+        EXPECT_EQ(entries(disk.path()), before);
+    }
+}
+
+// A write that was killed leaves its temporary file; the next write in the
+// folder removes it once no live writer can own it any more.
+TEST(ReplaceFile, TemporaryFilesLeftBehindGoWithTheNextWriteInTheFolder)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    const QString old = dir.filePath(QStringLiteral(".delvard-0123456789ab.new"));
+    const QString fresh = dir.filePath(QStringLiteral(".delvard-ba9876543210.new"));
+    const QString someoneElses = dir.filePath(QStringLiteral(".delvard-notours.new"));
+    for (const QString& name : {old, fresh, someoneElses})
+        ASSERT_TRUE(writeAll(name, "half a map"));
+    QFile aged(old);
+    ASSERT_TRUE(aged.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(aged.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                 QFileDevice::FileModificationTime));
+    aged.close();
+    EXPECT_TRUE(isTemporaryName(nativePath(old)));
+    EXPECT_FALSE(isTemporaryName(nativePath(someoneElses)));
+
+    ASSERT_TRUE(replace(file, "new map").ok);
+    EXPECT_FALSE(QFile::exists(old));
+    EXPECT_TRUE(QFile::exists(fresh));
+    EXPECT_TRUE(QFile::exists(someoneElses));
+}
+
+// An output abandoned half way (the program gave up, or threw) leaves the
+// file as it was and nothing beside it, in both ways of writing.
+TEST(FileOutput, AnUncommittedWriteLeavesTheFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    ASSERT_TRUE(writeAll(file, pattern(5000, 'a')));
+    for (const bool hardLinked : {false, true}) {
+        if (hardLinked)
+            ASSERT_EQ(::link(QFile::encodeName(file),
+                             QFile::encodeName(dir.filePath(QStringLiteral("otherMap.kld")))),
+                      0);
+        const QStringList before = entries(dir.path());
+        {
+            FileOutput output(nativePath(file), MapFiles);
+            ASSERT_TRUE(output.open()) << output.problem();
+            EXPECT_EQ(output.method(),
+                      hardLinked ? FileOutput::Method::InPlace : FileOutput::Method::Rename);
+            ASSERT_TRUE(output.write(pattern(7000, 'z').toStdString()));
+        }
+        EXPECT_EQ(readAll(file), pattern(5000, 'a'));
+        EXPECT_EQ(entries(dir.path()), before);
+    }
+}
