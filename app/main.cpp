@@ -36,11 +36,16 @@ bool noDisplayIsNamed()
 void handleQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
-        sayThereIsNoDisplay("the display it was given cannot be reached");
+        sayThereIsNoDisplay("the display it was given cannot be used");
         std::_Exit(1);
     }
-    if (context.category && qstrcmp(context.category, "qt.qpa.xcb") == 0 &&
-        message.contains(QLatin1String("could not connect to display")))
+    // The platform plugin's own complaints come before its fatal message,
+    // which the line above replaces.
+    const bool pluginComplaint =
+        context.category && (qstrcmp(context.category, "qt.qpa.xcb") == 0 ||
+                             qstrcmp(context.category, "qt.qpa.plugin") == 0);
+    if (pluginComplaint && (message.contains(QLatin1String("could not connect to display")) ||
+                            message.contains(QLatin1String("Could not load the Qt platform"))))
         return;
     const QString line = qFormatLogMessage(type, context, message);
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());

@@ -31,8 +31,11 @@ Attempt touch(const QString& path)
         delvard::makeSureFileExists(delvard::nativePath(path), delvard::SettingsFiles);
     if (!file.ok) {
         attempt.reason = QString::fromStdString(file.reason);
+        // It stands inside a sentence of the start-up message.
         if (attempt.reason.endsWith(QLatin1Char('.')))
             attempt.reason.chop(1);
+        if (!attempt.reason.isEmpty())
+            attempt.reason[0] = attempt.reason[0].toLower();
         return attempt;
     }
     attempt.opened = true;

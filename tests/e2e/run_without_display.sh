@@ -17,6 +17,16 @@ grep -q "There is no display here" <<<"$advice" || fail "no explanation: $advice
 mapfile -t commands < <(sed -n 's/^ *\$ //p' <<<"$advice")
 [[ ${#commands[@]} -eq 2 ]] || fail "expected two commands, found: ${commands[*]}"
 
+# The editor itself, started directly: one line that says what it needs and
+# how to get it, and status 1; the same for a display that cannot be reached.
+for display in "" ":987"; do
+  status=0
+  said=$("${no_display[@]}" ${display:+DISPLAY=$display} timeout 60 build/bin/delvard 2>&1) || status=$?
+  [[ $status -eq 1 ]] || fail "delvard without a display (DISPLAY='$display') ended with $status: $said"
+  [[ $(wc -l <<<"$said") -eq 1 && $said == *"needs a display"*"xvfb-run"* ]] ||
+    fail "delvard without a display (DISPLAY='$display') said: $said"
+done
+
 # The screenshot: a picture of the virtual screen with the editor on it.
 settings_before=$([[ -e build/bin/Delvard.ini ]] && echo yes || echo no)
 rm -f delvard.png

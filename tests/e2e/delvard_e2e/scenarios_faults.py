@@ -50,14 +50,24 @@ def told(ctx, message, path, words):
 
 
 def save_through_faults(ctx):
-    """Read-only, gone, a folder, a named pipe: each named, nothing changed,
-    the map still open; once the fault is gone, Retry saves."""
+    """Read-only, a folder, a named pipe: each named, nothing changed, the map
+    still open; once the fault is gone, Retry saves. A map gone from disk is
+    a map changed on disk: Save asks first, and Cancel keeps Save."""
     maps = map_folder_with(ctx, "small-10x8Map.kld", "heart-7x7Map.kld")
     editor, map_file, expected = open_and_paint(ctx, maps, "small-10x8Map.kld")
     aside = ctx.root / "aside.kld"
+
+    map_file.rename(aside)
+    editor.menu("File", "Save")
+    box, message = editor.message_box()
+    told(ctx, message, map_file, "has changed on disk since it was opened")
+    editor.answer(box, "Cancel")
+    check(not map_file.exists(), "Cancel wrote the map")
+    check(editor.menu_item_enabled("File", "Save"), "Cancel used up Save")
+    aside.rename(map_file)
+
     faults = [
-        ("The file is read-only.", lambda: chattr("+i", map_file), lambda: chattr("-i", map_file)),
-        ("does not exist", lambda: map_file.rename(aside), lambda: aside.rename(map_file)),
+        ("The file is read-only", lambda: chattr("+i", map_file), lambda: chattr("-i", map_file)),
         ("This is a folder", lambda: (map_file.rename(aside), map_file.mkdir()),
          lambda: (map_file.rmdir(), aside.rename(map_file))),
         ("This is a named pipe", lambda: (map_file.rename(aside), os.mkfifo(map_file)),
