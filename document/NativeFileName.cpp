@@ -15,9 +15,12 @@ bool isEscapedByte(QChar c)
     return c.unicode() >= FirstEscape && c.unicode() <= LastEscape;
 }
 
-// Length of the valid UTF-8 sequence at the front of bytes, or 0.
-qsizetype validSequenceAt(QByteArrayView bytes)
+} // namespace
+
+qsizetype utf8SequenceLength(QByteArrayView bytes)
 {
+    if (bytes.isEmpty())
+        return 0;
     const auto lead = static_cast<unsigned char>(bytes.front());
     qsizetype length = 0;
     if (lead < 0x80)
@@ -36,15 +39,13 @@ qsizetype validSequenceAt(QByteArrayView bytes)
     return decoder.hasError() || decoded.contains(QChar::ReplacementCharacter) ? 0 : length;
 }
 
-} // namespace
-
 QString decodeNativeName(const QByteArray& bytes)
 {
     QString name;
     name.reserve(bytes.size());
     QByteArrayView rest(bytes);
     while (!rest.isEmpty()) {
-        const qsizetype length = validSequenceAt(rest);
+        const qsizetype length = utf8SequenceLength(rest);
         if (length == 0) {
             name.append(QChar(char16_t(0xDC00 + static_cast<unsigned char>(rest.front()))));
             rest = rest.sliced(1);

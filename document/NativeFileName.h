@@ -12,6 +12,10 @@
 // uses for such names), and goes back to the same byte.
 namespace delvard {
 
+// Length of the valid UTF-8 sequence at the front of bytes, or 0: the one
+// UTF-8 judge of both programs.
+qsizetype utf8SequenceLength(QByteArrayView bytes);
+
 // A name given on the command line or read from the system, decoded without loss.
 QString decodeNativeName(const QByteArray& bytes);
 

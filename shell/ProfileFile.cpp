@@ -165,21 +165,17 @@ QByteArray cutToBuffer(const QByteArray& value, qsizetype bufferSize)
     if (value.size() <= room)
         return value;
     QByteArray cut = value.left(room);
-    qsizetype lead = cut.size() - 1;
-    while (lead >= 0 && lead >= cut.size() - 4 && (uchar(cut[lead]) & 0xC0) == 0x80)
-        --lead;
-    if (lead < 0)
-        return cut;
-    const uchar first = uchar(cut[lead]);
-    qsizetype expected = 1;
-    if ((first & 0xE0) == 0xC0)
-        expected = 2;
-    else if ((first & 0xF0) == 0xE0)
-        expected = 3;
-    else if ((first & 0xF8) == 0xF0)
-        expected = 4;
-    if (cut.size() - lead < expected)
-        cut.truncate(lead);
+    // The last character starts at most three bytes before the cut; it is
+    // dropped when it was whole before the cut and is not after it.
+    for (qsizetype lead = cut.size() - 1; lead >= 0 && lead >= cut.size() - 3; --lead) {
+        const QByteArrayView whole = QByteArrayView(value).sliced(lead);
+        const qsizetype length = delvard::utf8SequenceLength(whole);
+        if (length > 0) {
+            if (lead + length > cut.size())
+                cut.truncate(lead);
+            break;
+        }
+    }
     return cut;
 }
 
