@@ -38,7 +38,7 @@ const QString Help = QStringLiteral(
     "  -h, --help  show this help\n"
     "\n"
     "Exit status: 0 when no file has an error, 1 when one has (or, with --strict,\n"
-    "a warning), 2 on a usage error.\n");
+    "a warning) or standard output could not be written, 2 on a usage error.\n");
 
 QString severityLabel(Finding::Severity severity)
 {

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "NativeFileName.h"
+
 CommandLine::CommandLine(QString name, QString help)
     : name_(std::move(name)), help_(std::move(help))
 {
@@ -21,7 +23,9 @@ void CommandLine::addValue(const QString& name, const QString& valueName,
 std::optional<int> CommandLine::parse(const QStringList& args, CommandIo& io)
 {
     if (!parser_.parse(args))
-        return usageError(io, parser_.errorText());
+        // The parser quotes what it did not understand: an argument, which
+        // may hold a line break or a terminal's escape like any name.
+        return usageError(io, delvard::displayName(parser_.errorText()));
     if (parser_.isSet(QStringLiteral("help"))) {
         io.out << help_;
         io.out.flush();

@@ -3,6 +3,7 @@
 #include "CheckCommand.h"
 #include "DiffCommand.h"
 #include "InfoCommand.h"
+#include "NativeFileName.h"
 #include "RenderCommand.h"
 
 namespace {
@@ -26,7 +27,8 @@ const QString Help =
                    "'delvard-map COMMAND --help' describes a command and its options.\n"
                    "\n"
                    "Exit status: 0 on success, 1 when a check finds a problem, diff finds\n"
-                   "differences or a map cannot be read, 2 on a usage error.\n");
+                   "differences, a map cannot be read or an output (a picture, standard output)\n"
+                   "cannot be written, 2 on a usage error.\n");
 
 } // namespace
 
@@ -57,7 +59,7 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
         return runRenderCommand(args, io, pictures.get());
     if (first == QLatin1String("diff"))
         return runDiffCommand(args, io);
-    io.err << "delvard-map: unknown command '" << first << "'\n"
+    io.err << "delvard-map: unknown command '" << delvard::displayName(first) << "'\n"
            << "Try 'delvard-map --help' for the list of commands.\n";
     io.err.flush();
     return ExitUsage;

@@ -21,9 +21,9 @@ const QString Help =
                    "Options:\n"
                    "  -h, --help  show this help\n"
                    "\n"
-                   "Exit status: 0 when no cell differs, 1 when some do, 2 when the maps cannot\n"
-                   "be compared (a file cannot be read or is not a whole map, or the sizes\n"
-                   "differ) or on a usage error.\n");
+                   "Exit status: 0 when no cell differs, 1 when some do or standard output\n"
+                   "could not be written, 2 when the maps cannot be compared (a file cannot be\n"
+                   "read or is not a whole map, or the sizes differ) or on a usage error.\n");
 
 QString terrainOf(std::uint8_t fileByte)
 {

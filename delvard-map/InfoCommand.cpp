@@ -25,8 +25,8 @@ const QString Help =
                    "  -h, --help  show this help\n"
                    "\n"
                    "Exit status: 0 when every file was described, 1 when a file could not be\n"
-                   "read or is not a whole map (the reason is written to standard error),\n"
-                   "2 on a usage error.\n");
+                   "read or is not a whole map (the reason is written to standard error) or\n"
+                   "standard output could not be written, 2 on a usage error.\n");
 
 // Terrain entries carry the terrain's number and the byte of the file,
 // owner entries the owner code, which is its own byte.

@@ -1,12 +1,13 @@
 #include "MapFile.h"
 
-#include "MapFileReader.h"
+#include "CommandIo.h"
+#include "FileReader.h"
 #include "NativeFileName.h"
 
 QString MapFile::problem() const
 {
     if (!readable())
-        return readError;
+        return delvard::withControlCharactersEscaped(readError);
     return QString::fromStdString(decoded.check.reason());
 }
 

@@ -1,142 +1,122 @@
 #include "PictureFile.h"
 
+#include "CommandIo.h"
 #include "NativeFileName.h"
+#include "PlatformFile.h"
+#include "StandardOutput.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <iostream>
-#include <random>
+#include <string_view>
 #include <system_error>
-
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString systemWords(int error)
+constexpr std::string_view PngSignature{"\x89PNG\r\n\x1a\n", 8};
+
+// The file that standard output writes into, by a name that leads to it,
+// where the system has one.
+fs::path standardOutputName()
 {
-    return error == 0 ? QStringLiteral("the system gave no reason")
-                      : QString::fromStdString(std::generic_category().message(error));
+#ifdef Q_OS_WIN
+    return {};
+#else
+    return "/dev/stdout";
+#endif
 }
 
-// Names the system itself hands out for its streams and devices: replacing
-// one of them would cut the link to the stream (a shell's "> out.png" keeps
-// writing into the file it opened, not into a new one of the same name).
-bool isSystemStreamName(const QString& name)
+bool sameFile(const fs::path& a, const fs::path& b)
 {
-    return name.startsWith(QLatin1String("/dev/")) || name.startsWith(QLatin1String("/proc/"));
-}
-
-fs::path siblingName(const fs::path& target)
-{
-    std::random_device entropy;
-    const auto tag = std::to_string(entropy()) + std::to_string(entropy());
-    return fs::path(target).concat(".new-" + tag);
+    std::error_code error;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, error) && !error;
 }
 
 } // namespace
 
-PictureFile::PictureFile(QString name) : name_(std::move(name)) {}
+QString reasonToKeep(const QString& pictureName, const QString& mapName)
+{
+    const bool standardOutput = pictureName == QLatin1String("-");
+    const fs::path picture =
+        standardOutput ? standardOutputName() : delvard::nativePath(pictureName);
+    if (sameFile(picture, delvard::nativePath(mapName)))
+        return QStringLiteral("This is the map being drawn; the picture will not overwrite it.");
+    // Standard output is appended to, never replaced.
+    if (standardOutput)
+        return {};
+
+    std::error_code error;
+    if (fs::status(picture, error).type() != fs::file_type::regular)
+        return {};
+    const delvard::FileRead read =
+        delvard::readFileStart(picture, PictureFiles, PngSignature.size());
+    if (!read.ok)
+        return QStringLiteral("This file cannot be read to see whether it is a PNG picture, so the "
+                              "picture will not overwrite it: ") +
+               delvard::withControlCharactersEscaped(QString::fromStdString(read.reason));
+    if (!read.bytes.empty() && !std::string_view(read.bytes).starts_with(PngSignature))
+        return QStringLiteral("This file is not a PNG picture; the picture will not overwrite it.");
+    return {};
+}
+
+PictureFile::PictureFile(QString name, StandardOutput* standardOutput)
+    : name_(std::move(name)), standardOutput_(standardOutput)
+{
+}
 
 PictureFile::~PictureFile()
 {
-    if (replaces_ && !finished_) {
-        file_.close();
-        std::error_code ignored;
-        fs::remove(newFile_, ignored);
-    }
+    // The temporary file goes with the output; only then may an interrupt
+    // stop caring about it.
+    file_.reset();
+    delvard::platform::removeOnInterrupt({});
 }
 
-bool PictureFile::fail(const QString& what, int error)
+bool PictureFile::fail(const std::string& why)
 {
-    problem_ = what + QStringLiteral(": ") + systemWords(error);
+    problem_ = delvard::withControlCharactersEscaped(QString::fromStdString(why));
+    delvard::platform::removeOnInterrupt({});
     return false;
 }
 
 bool PictureFile::open()
 {
-    if (name_ == QLatin1String("-")) {
-#ifdef Q_OS_WIN
-        // Standard output starts in text mode there, which would turn every
-        // byte 10 of the picture into 13 10. Reopening it with no name, as
-        // the C standard allows, closes it in Microsoft's C runtime instead.
-        std::cout.flush();
-        std::fflush(stdout);
-        _setmode(_fileno(stdout), _O_BINARY);
-#endif
-        out_ = &std::cout;
+    if (isStandardOutput()) {
+        if (standardOutput_ == nullptr)
+            return fail("There is no standard output here to write to.");
+        standardOutput_->switchToBinary();
         return true;
     }
-    const fs::path path = delvard::nativePath(name_);
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    const bool missing = status.type() == fs::file_type::not_found;
-    if (error && !missing)
-        return fail(QStringLiteral("It cannot be reached"), error.value());
-    if (status.type() == fs::file_type::directory) {
-        problem_ = QStringLiteral("This is a folder; name a file for the picture");
-        return false;
-    }
-
-    const bool regular = missing || status.type() == fs::file_type::regular;
-    if (!regular || isSystemStreamName(name_)) {
-        errno = 0;
-        // Appending: a stream has no start to go back to, and a shell's
-        // ">>" must keep what the file already holds.
-        file_.open(path, std::ios::binary | std::ios::app);
-        if (!file_)
-            return fail(QStringLiteral("It cannot be opened for writing"), errno);
-        out_ = &file_;
-        return true;
-    }
-
-    // A link is followed, so that it stays a link and its target gets the picture.
-    target_ = missing ? fs::weakly_canonical(path, error) : fs::canonical(path, error);
-    if (error)
-        return fail(QStringLiteral("It cannot be reached"), error.value());
-    newFile_ = siblingName(target_);
-    errno = 0;
-    file_.open(newFile_, std::ios::binary | std::ios::trunc);
-    if (!file_)
-        return fail(QStringLiteral("No new file can be made beside it"), errno);
-    replaces_ = true;
-    out_ = &file_;
+    file_.emplace(delvard::nativePath(name_), PictureFiles, delvard::FileOutput::Streams::Allowed);
+    if (!file_->open())
+        return fail(file_->problem());
+    // Empty when the picture goes straight into its file, which clears it.
+    delvard::platform::removeOnInterrupt(file_->temporaryFile());
     return true;
 }
 
 bool PictureFile::write(const char* bytes, std::size_t size)
 {
-    errno = 0;
-    out_->write(bytes, static_cast<std::streamsize>(size));
-    if (!*out_)
-        return fail(QStringLiteral("Writing failed"), errno);
+    if (isStandardOutput()) {
+        const auto length = static_cast<qint64>(size);
+        if (standardOutput_->write(bytes, length) != length)
+            return fail("Writing failed: " + standardOutput_->error().message() + ".");
+        return true;
+    }
+    if (!file_)
+        return fail("The picture was never opened.");
+    if (!file_->write(std::string_view(bytes, size)))
+        return fail(file_->problem());
     return true;
 }
 
 bool PictureFile::finish()
 {
-    errno = 0;
-    out_->flush();
-    if (!*out_)
-        return fail(QStringLiteral("Writing failed"), errno);
-    if (!replaces_)
-        return true;
-    errno = 0;
-    file_.close();
-    if (file_.fail())
-        return fail(QStringLiteral("Writing failed"), errno);
-    std::error_code error;
-    const fs::file_status old = fs::status(target_, error);
-    if (!error && old.type() == fs::file_type::regular)
-        fs::permissions(newFile_, old.permissions(), error);
-    fs::rename(newFile_, target_, error);
-    if (error)
-        return fail(QStringLiteral("The new picture could not take the old one's place"),
-                    error.value());
-    finished_ = true;
-    return true;
+    if (isStandardOutput())
+        return !standardOutput_->error() ||
+               fail("Writing failed: " + standardOutput_->error().message() + ".");
+    if (!file_)
+        return fail("The picture was never opened.");
+    const bool committed = file_->commit();
+    delvard::platform::removeOnInterrupt({});
+    return committed || fail(file_->problem());
 }

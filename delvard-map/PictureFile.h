@@ -1,21 +1,43 @@
 #pragma once
 
+#include "FileReader.h"
+#include "FileWriter.h"
+
 #include <QString>
 
-#include <filesystem>
-#include <fstream>
+#include <cstddef>
+#include <optional>
 
-// Where `render` writes its picture. A regular file (or a new name) is
-// replaced whole or not at all: the picture goes into a new file beside it,
-// which takes the old one's place only once it is complete. A named pipe, a
-// device, a name under /dev or /proc (such as /dev/stdout) and "-" (standard
-// output) are written into as a stream and never replaced. A symbolic link
-// stays a link; its target gets the picture. A folder is refused.
+class StandardOutput;
+
+// What render writes. The largest picture it draws, a 255 x 255 map at
+// 72 px, is 18,504 pixels square: 1,027,212,552 bytes of rows even if
+// nothing compressed, so any picture render wrote can be read back.
+inline constexpr delvard::FileKind PictureFiles{
+    "PNG picture", 1024 * 1024 * 1024,
+    "the largest picture render draws takes less even uncompressed"};
+
+// Why the picture must not go to pictureName when mapName is the map drawn,
+// in one sentence for the user, without the name; empty when it may. Render
+// refuses to write over the map itself, whatever name leads to it (the same
+// one, a hard link, a symbolic link, /dev/stdout sent to it), and over a file
+// that holds anything other than a PNG picture: a slip of the arguments must
+// not cost a map or a document. An empty file is fair game, being what a
+// program that asks for a picture often makes first; so are a new name, a
+// pipe and a device.
+QString reasonToKeep(const QString& pictureName, const QString& mapName);
+
+// Where render writes its picture, through the file layer every write goes
+// through: a regular file (or a new name) is replaced whole or not at all,
+// a pipe, a device or a name under /dev or /proc is written into as a
+// stream, and "-" is standard output. While the new picture is a temporary
+// file beside the old one, an interrupt (Ctrl+C, kill) removes it.
 class PictureFile
 {
   public:
-    explicit PictureFile(QString name);
-    ~PictureFile(); // removes a new file that never took its place
+    // standardOutput serves "-"; without it "-" cannot be written.
+    PictureFile(QString name, StandardOutput* standardOutput);
+    ~PictureFile(); // an unfinished picture goes; the old file stays
     PictureFile(const PictureFile&) = delete;
     PictureFile& operator=(const PictureFile&) = delete;
 
@@ -23,20 +45,18 @@ class PictureFile
     bool open();
     // False, with problem() saying why, when the bytes could not be written.
     bool write(const char* bytes, std::size_t size);
-    // Ends the picture: a stream is flushed, a new file takes the old one's place.
+    // Ends the picture: the new file takes the old one's place.
     bool finish();
 
+    bool isStandardOutput() const { return name_ == QLatin1String("-"); }
+    // One or two sentences, ending with a full stop, without the name.
     QString problem() const { return problem_; }
 
   private:
-    bool fail(const QString& what, int error);
+    bool fail(const std::string& why);
 
     QString name_;
-    std::filesystem::path target_; // the file replaced, links resolved
-    std::filesystem::path newFile_;
-    std::ofstream file_;
-    std::ostream* out_ = nullptr;
-    bool replaces_ = false;
-    bool finished_ = false;
+    StandardOutput* standardOutput_;
+    std::optional<delvard::FileOutput> file_;
     QString problem_;
 };

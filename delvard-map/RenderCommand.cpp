@@ -17,6 +17,12 @@ const QString Help =
                    "colour with the terrain picture over it, inside a black margin one cell\n"
                    "wide, and writes the picture as PNG.\n"
                    "\n"
+                   "OUT.png is replaced whole once the picture is complete, or kept as it was\n"
+                   "when the picture cannot be written. A named pipe or a device is written\n"
+                   "into as a stream; \"-\" is standard output. Render refuses, and writes\n"
+                   "nothing, when OUT.png is the map itself (by any name or link) or an\n"
+                   "existing file that is neither empty nor a PNG picture.\n"
+                   "\n"
                    "Options:\n"
                    "  --cell-size PX  side of a cell in pixels, 4 to 72 (default 24, the\n"
                    "                  editor's smallest zoom; 72 is its largest)\n"
@@ -25,8 +31,8 @@ const QString Help =
                    "  -h, --help      show this help\n"
                    "\n"
                    "Exit status: 0 when the picture was written, 1 when the map could not be\n"
-                   "read or is not a whole map, or the picture could not be written, 2 on a\n"
-                   "usage error.\n");
+                   "read or is not a whole map, or the picture could not or must not be\n"
+                   "written, 2 on a usage error.\n");
 
 constexpr int MinCellSize = 4;
 constexpr int MaxCellSize = 72;
@@ -80,11 +86,12 @@ int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& 
         bool number = false;
         cellSize = line.value(QStringLiteral("cell-size")).toInt(&number);
         if (!number || cellSize < MinCellSize || cellSize > MaxCellSize)
-            return line.usageError(io, QStringLiteral("--cell-size must be a whole number from "
-                                                      "%1 to %2, not '%3'")
-                                           .arg(MinCellSize)
-                                           .arg(MaxCellSize)
-                                           .arg(line.value(QStringLiteral("cell-size"))));
+            return line.usageError(
+                io, QStringLiteral("--cell-size must be a whole number from "
+                                   "%1 to %2, not '%3'")
+                        .arg(MinCellSize)
+                        .arg(MaxCellSize)
+                        .arg(delvard::displayName(line.value(QStringLiteral("cell-size")))));
     }
 
     const MapFile file = loadMapFile(paths[0]);
@@ -93,14 +100,21 @@ int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& 
         io.err.flush();
         return ExitProblem;
     }
-    const QString target = delvard::displayName(paths[1]);
-    auto cannotWrite = [&](const QString& why) {
-        io.err << "delvard-map render: " << target << ": Cannot write the picture: " << why
-               << ".\n";
+    const QString target = paths[1] == QLatin1String("-") ? QStringLiteral("standard output")
+                                                          : delvard::displayName(paths[1]);
+    if (const QString why = reasonToKeep(paths[1], paths[0]); !why.isEmpty()) {
+        io.err << "delvard-map render: " << target << ": " << why << '\n';
+        io.err.flush();
+        return ExitProblem;
+    }
+    auto cannotWrite = [&](QString why) {
+        if (!why.endsWith(u'.'))
+            why += u'.';
+        io.err << "delvard-map render: " << target << ": Cannot write the picture: " << why << '\n';
         io.err.flush();
         return ExitProblem;
     };
-    PictureFile out(paths[1]);
+    PictureFile out(paths[1], io.standardOutput);
     if (!out.open())
         return cannotWrite(out.problem());
     MapRenderer renderer(pictures);
@@ -110,7 +124,12 @@ int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& 
     if (!writeMapPng(
             renderer, file.map(),
             [&out](const char* bytes, std::size_t size) { return out.write(bytes, size); }, why) ||
-        !out.finish())
+        !out.finish()) {
+        // Standard output's failure is named once, as the program ends, in
+        // the words every command uses for it.
+        if (out.isStandardOutput() && !out.problem().isEmpty())
+            return ExitProblem;
         return cannotWrite(out.problem().isEmpty() ? why : out.problem());
+    }
     return ExitSuccess;
 }

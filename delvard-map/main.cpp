@@ -1,10 +1,14 @@
 #include "DelvardMap.h"
 #include "NativeFileName.h"
+#include "PlatformFile.h"
+#include "StandardOutput.h"
 
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <exception>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -28,28 +32,55 @@ QStringList argumentsAfterProgramName(int argc, char** argv)
 #endif
 }
 
+int runCommand(const QStringList& args, CommandIo& io)
+{
+    // Whatever a file does to the program, it ends with a sentence and a
+    // status, never with an abort.
+    try {
+        PicturesOnDemand pictures;
+        return runDelvardMap(args, io, pictures);
+    } catch (const std::bad_alloc&) {
+        io.err << "delvard-map: there is not enough memory to go on.\n";
+    } catch (const std::exception& error) {
+        io.err << "delvard-map: " << error.what() << '\n';
+    }
+    return ExitProblem;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Before anything opens a file: the first file opened would get the
+    // closed stream's number, and a map could receive the program's output
+    // or its messages.
+    if (const std::string closed = delvard::platform::closedStandardStream(); !closed.empty()) {
+        // With standard error closed this goes nowhere; the status still tells.
+        std::fprintf(stderr, "delvard-map: cannot run with %s closed.\n", closed.c_str());
+        return ExitProblem;
+    }
+
     // A core application is enough: maps are drawn into images in memory,
     // so no display or platform plugin is needed.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("delvard-map"));
 
-    QTextStream out(stdout);
+    StandardOutput standardOutput;
+    QTextStream out(&standardOutput);
     QTextStream err(stderr);
-    CommandIo io{out, err};
-    // Whatever a file does to the program, it ends with a sentence and a
-    // status, never with an abort.
-    try {
-        PicturesOnDemand pictures;
-        return runDelvardMap(argumentsAfterProgramName(argc, argv), io, pictures);
-    } catch (const std::bad_alloc&) {
-        err << "delvard-map: there is not enough memory to go on.\n";
-    } catch (const std::exception& error) {
-        err << "delvard-map: " << error.what() << '\n';
+    CommandIo io{out, err, &standardOutput};
+    int status = runCommand(argumentsAfterProgramName(argc, argv), io);
+
+    // Output that never arrived is a failure whatever the command found,
+    // as with every tool that writes to standard output.
+    out.flush();
+    if (!standardOutput.finish()) {
+        if (!standardOutput.readerLeft())
+            err << "delvard-map: cannot write to standard output: "
+                << QString::fromStdString(standardOutput.error().message()) << '\n';
+        if (status == ExitSuccess)
+            status = ExitProblem;
     }
     err.flush();
-    return ExitProblem;
+    return status;
 }

@@ -86,13 +86,42 @@ std::string whyNotARegularFile(const fs::path& path, const FileKind& kind)
         std::error_code linkError;
         if (fs::is_symlink(fs::symlink_status(path, linkError))) {
             const fs::path target = fs::read_symlink(path, linkError);
-            return "It is a symbolic link to \"" + target.string() + "\", which does not exist.";
+            const std::u8string name = target.u8string();
+            return "It is a symbolic link to \"" + std::string(name.begin(), name.end()) +
+                   "\", which does not exist.";
         }
         return "The file does not exist (it may have been moved or deleted).";
     }
     if (error)
         return "It cannot be reached: " + error.message() + ".";
     return whatItIs(status.type(), kind);
+}
+
+FileRead readFileStart(const fs::path& path, const FileKind& kind, std::size_t count)
+{
+    FileRead read;
+    read.reason = whyNotARegularFile(path, kind);
+    if (!read.reason.empty())
+        return read;
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        read.reason =
+            "It cannot be opened for reading: " + systemWords({errno, std::generic_category()}) +
+            ".";
+        return read;
+    }
+    read.bytes.resize(count);
+    in.read(read.bytes.data(), static_cast<std::streamsize>(count));
+    read.bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) {
+        read.reason =
+            "It could not be read: " + systemWords({errno, std::generic_category()}) + ".";
+        read.bytes.clear();
+        return read;
+    }
+    read.ok = true;
+    return read;
 }
 
 FileRead readWholeFile(const fs::path& path, const FileKind& kind)

@@ -55,6 +55,10 @@ struct FileRead
 
 FileRead readWholeFile(const std::filesystem::path& path, const FileKind& kind);
 
+// The first bytes of a regular file, at most count of them, whatever the
+// file's size: enough to tell what kind of file it is.
+FileRead readFileStart(const std::filesystem::path& path, const FileKind& kind, std::size_t count);
+
 inline FileRead readMapFile(const std::filesystem::path& path)
 {
     return readWholeFile(path, MapFiles);

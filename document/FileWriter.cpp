@@ -83,11 +83,21 @@ std::error_code copyInto(platform::WritableFile& file, const fs::path& from, std
     return {};
 }
 
+// The name's own bytes (UTF-16 units on Windows), which every name has;
+// converting it to narrow text can fail there.
+std::string_view nativeBytes(const fs::path& name)
+{
+    const auto& native = name.native();
+    return {reinterpret_cast<const char*>(native.data()),
+            native.size() * sizeof(fs::path::value_type)};
+}
+
 } // namespace
 
 bool isTemporaryName(const fs::path& fileName)
 {
-    const std::string name = fileName.filename().string();
+    const std::u8string utf8 = fileName.filename().u8string();
+    const std::string name(utf8.begin(), utf8.end());
     if (name.size() != TemporaryPrefix.size() + TemporaryDigits + TemporarySuffix.size() ||
         !name.starts_with(TemporaryPrefix) || !name.ends_with(TemporarySuffix))
         return false;
@@ -116,8 +126,8 @@ void removeLeftoverTemporaries(const fs::path& folder)
 fs::path inPlaceCopyOf(const fs::path& target)
 {
     return target.parent_path() /
-           (std::string(TemporaryPrefix) + hexDigits(contentHash(target.filename().string()), 16) +
-            std::string(CopySuffix));
+           (std::string(TemporaryPrefix) +
+            hexDigits(contentHash(nativeBytes(target.filename())), 16) + std::string(CopySuffix));
 }
 
 FileOutput::FileOutput(fs::path target, const FileKind& kind, Streams streams)

@@ -13,7 +13,7 @@ MapDocument::Opened MapDocument::open(const QString& path)
     try {
         const FileRead file = readMapFile(nativePath(path));
         if (!file.ok) {
-            opened.problem = QString::fromStdString(file.reason);
+            opened.problem = withControlCharactersEscaped(QString::fromStdString(file.reason));
             return opened;
         }
         DecodedMap decoded = decodeMap(file.bytes);

@@ -86,21 +86,34 @@ QString fromNativePath(const std::filesystem::path& path)
 #endif
 }
 
+namespace {
+
+QString hex(unsigned value)
+{
+    return QStringLiteral("\\x") + QString::number(value, 16).toUpper().rightJustified(2, u'0');
+}
+
+// A control character as the \xNN of its UTF-8 bytes, or empty text.
+QString escapedControl(char16_t code)
+{
+    if (code < 0x20 || code == 0x7F)
+        return hex(code);
+    if (code >= 0x80 && code <= 0x9F)
+        return hex(0xC2) + hex(code);
+    return {};
+}
+
+} // namespace
+
 QString displayName(const QString& name)
 {
-    const auto hex = [](unsigned value) {
-        return QStringLiteral("\\x") + QString::number(value, 16).toUpper().rightJustified(2, u'0');
-    };
     QString shown;
     for (const QChar c : QDir::toNativeSeparators(name)) {
         const char16_t code = c.unicode();
         if (isEscapedByte(c)) {
             shown += hex(code - 0xDC00u);
-        } else if (code < 0x20 || code == 0x7F) {
-            shown += hex(code);
-        } else if (code >= 0x80 && code <= 0x9F) {
-            // A control character of the second set: its UTF-8 bytes.
-            shown += hex(0xC2) + hex(code);
+        } else if (const QString control = escapedControl(code); !control.isEmpty()) {
+            shown += control;
 #ifndef Q_OS_WIN
         } else if (code == u'\\') {
             // Only an escape starts with a backslash where it is no separator.
@@ -109,6 +122,20 @@ QString displayName(const QString& name)
         } else {
             shown += c;
         }
+    }
+    return shown;
+}
+
+QString withControlCharactersEscaped(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const QString control = escapedControl(c.unicode());
+        if (control.isEmpty())
+            shown += c;
+        else
+            shown += control;
     }
     return shown;
 }

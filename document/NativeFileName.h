@@ -30,4 +30,8 @@ QString fromNativePath(const std::filesystem::path& path);
 // the terminal, and two different names never look alike.
 QString displayName(const QString& name);
 
+// Text quoted from outside (a reason that names where a link leads) with
+// its control characters written as displayName writes them.
+QString withControlCharactersEscaped(const QString& text);
+
 } // namespace delvard

@@ -68,6 +68,10 @@ std::optional<FileOwner> ownerOf(const fs::path& path);
 // One file at a time; an empty path clears it.
 void removeOnInterrupt(const fs::path& path);
 
+// Standard output carries bytes as they are: Windows starts it in text
+// mode, which would turn every byte 10 of a picture into 13 10.
+void useBinaryStandardOutput();
+
 // "standard input", "standard output" or "standard error" when that stream
 // was closed before the program started, or empty text. A program started
 // so would otherwise hand that stream's number to the first file it opens.

@@ -191,6 +191,8 @@ void removeOnInterrupt(const fs::path& path)
     (void)installed;
 }
 
+void useBinaryStandardOutput() {}
+
 std::string closedStandardStream()
 {
     static const char* const names[] = {"standard input", "standard output", "standard error"};

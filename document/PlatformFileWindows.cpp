@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <io.h>
 
 #define WIN32_LEAN_AND_MEAN
@@ -159,6 +160,14 @@ void removeOnInterrupt(const fs::path& path)
         return true;
     }();
     (void)installed;
+}
+
+void useBinaryStandardOutput()
+{
+    // Reopening the stream with no name, as the C standard allows, would
+    // close it in Microsoft's C runtime instead.
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 std::string closedStandardStream()

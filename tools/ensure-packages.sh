@@ -10,7 +10,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils
   clang-14 libfuzzer-14-dev
-  e2fsprogs util-linux python3
+  e2fsprogs util-linux python3 strace
   at-spi2-core python3-pyatspi dbus
 )
 

@@ -62,9 +62,11 @@ TEST(DocumentedExamples, EveryConsoleBlockPrintsWhatThePageShows)
     for (const ConsoleBlock& block : blocks) {
         // The page shows what a terminal shows of the program, its standard
         // output and error together; the chatter of the other tools (dd's
-        // record counts) it leaves out.
+        // record counts) it leaves out. The program's errors go to the
+        // terminal (kept as 3) even where a line sends its output elsewhere.
         const RunResult run =
-            runShell(QStringLiteral("exec 2>/dev/null\ndelvard-map() { \"$MAP\" \"$@\" 2>&1; }\n") +
+            runShell(QStringLiteral(
+                         "exec 3>&1 2>/dev/null\ndelvard-map() { \"$MAP\" \"$@\" 2>&3 3>&-; }\n") +
                          block.script,
                      scratch.path());
         EXPECT_EQ(run.out.toStdString(), block.expected.toStdString())

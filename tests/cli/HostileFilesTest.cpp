@@ -16,14 +16,14 @@ TEST(PictureDestination, AFullDiskIsNamedAndTheOldPictureStays)
     if (!disk.mounted())
         GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
     const QString old = disk.path() + QStringLiteral("/old.png");
-    QFile file(old);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("old picture") == 11);
-    file.close();
+    const QByteArray oldPicture = QByteArray("\x89PNG\r\n\x1a\n", 8) + "old picture";
+    ASSERT_TRUE(writeAll(old, oldPicture));
     const RunResult run = runProgram({QStringLiteral("render"), samplePath("small-10x8Map.kld"),
                                       old, QStringLiteral("--cell-size"), QStringLiteral("72")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("No space left on device")))
         << run.err.toStdString();
-    EXPECT_EQ(readAll(old), QByteArray("old picture"));
-    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.png")});
+    EXPECT_EQ(readAll(old), oldPicture);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("old.png")});
 }

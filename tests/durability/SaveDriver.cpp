@@ -1,0 +1,30 @@
+// save_driver TARGET NEW_CONTENT_FILE: gives TARGET the bytes of
+// NEW_CONTENT_FILE through the file layer, as the editor saves a map. The
+// durability script runs it under strace and kills it at each system call,
+// so it stays one thread doing one save and nothing else.
+#include "FileReader.h"
+#include "FileWriter.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::cerr << "usage: save_driver TARGET NEW_CONTENT_FILE\n";
+        return 2;
+    }
+    const delvard::FileRead content = delvard::readMapFile(argv[2]);
+    if (!content.ok) {
+        std::cerr << "cannot read the new content: " << content.reason << "\n";
+        return 1;
+    }
+    const delvard::FileWrite saved =
+        delvard::replaceFile(argv[1], content.bytes, delvard::MapFiles);
+    if (!saved.ok) {
+        std::cerr << "save failed: " << saved.reason << "\n";
+        if (!saved.keptCopy.empty())
+            std::cerr << "old bytes kept in " << saved.keptCopy << "\n";
+        return 1;
+    }
+    return 0;
+}
