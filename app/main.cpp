@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "PictureList.h"
+#include "delvard/Product.h"
 
 #include <QApplication>
 #include <QDir>
@@ -61,8 +62,8 @@ int main(int argc, char* argv[])
     }
     qInstallMessageHandler(handleQtMessage);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral(DELVARD_TITLE));
-    QApplication::setApplicationVersion(QStringLiteral(DELVARD_VERSION));
+    // The user's settings folder is named after the application.
+    QApplication::setApplicationName(QString::fromUtf8(delvard::product::Title));
 
     const PictureList pictures;
     MainWindow window(pictures, QDir::toNativeSeparators(QApplication::applicationDirPath()));

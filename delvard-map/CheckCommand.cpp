@@ -63,8 +63,8 @@ int runCheckCommand(const QStringList& args, CommandIo& io)
         const MapFile file = loadMapFile(path);
         for (const Finding& finding : lintMap(file)) {
             io.out << file.displayName() << ": ";
-            if (finding.row != 0)
-                io.out << cellLabel(finding.row, finding.column) << ": ";
+            if (!finding.place.isNull())
+                io.out << cellLabel(finding.place) << ": ";
             io.out << severityLabel(finding.severity) << ": " << finding.message << '\n';
             if (finding.severity == Finding::Error || strict)
                 status = ExitProblem;

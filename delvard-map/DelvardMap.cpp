@@ -5,6 +5,7 @@
 #include "InfoCommand.h"
 #include "NativeFileName.h"
 #include "RenderCommand.h"
+#include "delvard/Product.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
         return ExitSuccess;
     }
     if (first == QLatin1String("--version")) {
-        io.out << "delvard-map " << DELVARD_VERSION << '\n';
+        io.out << "delvard-map " << delvard::product::Version << '\n';
         io.out.flush();
         return ExitSuccess;
     }

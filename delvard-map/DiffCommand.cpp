@@ -1,5 +1,6 @@
 #include "DiffCommand.h"
 
+#include "CellDescription.h"
 #include "CodeTables.h"
 #include "CommandLine.h"
 #include "MapFile.h"
@@ -25,23 +26,12 @@ const QString Help =
                    "could not be written, 2 when the maps cannot be compared (a file cannot be\n"
                    "read or is not a whole map, or the sizes differ) or on a usage error.\n");
 
-QString terrainOf(std::uint8_t fileByte)
+// The cell as the file stores it.
+QString cellText(const delvard::MapData& map, delvard::CellPosition place)
 {
-    if (const auto terrain = delvard::terrainOfCode(fileByte))
-        return terrainLabel(*terrain);
-    return QStringLiteral("unknown ") + hexByte(fileByte);
-}
-
-QString ownerOf(std::uint8_t fileByte)
-{
-    if (const auto owner = delvard::ownerOfCode(fileByte))
-        return ownerLabel(*owner);
-    return QStringLiteral("unknown ") + hexByte(fileByte);
-}
-
-QString cellText(const delvard::Cell& cell)
-{
-    return terrainOf(cell.terrainCode) + QStringLiteral(" / ") + ownerOf(cell.ownerCode);
+    const delvard::CellWords words = delvard::describeCell(map, place);
+    return QString::fromStdString(words.terrain) + QStringLiteral(" / ") +
+           QString::fromStdString(words.owner);
 }
 
 bool loadForDiff(const QString& path, MapFile& file, CommandIo& io)
@@ -89,12 +79,11 @@ int runDiffCommand(const QStringList& args, CommandIo& io)
             cellsA[k].ownerCode == cellsB[k].ownerCode)
             continue;
         ++differing;
-        const CellPosition at = cellPosition(a.map(), k);
-        io.out << cellLabel(at.row, at.column) << ": " << cellText(cellsA[k]) << " -> "
-               << cellText(cellsB[k]) << '\n';
+        const delvard::CellPosition at = a.map().positionOf(k);
+        io.out << cellLabel(at) << ": " << cellText(a.map(), at) << " -> " << cellText(b.map(), at)
+               << '\n';
     }
-    if (differing != 0)
-        io.out << differing << " of " << cellsA.size() << " cells differ\n";
+    io.out << differing << " of " << cellsA.size() << " cells differ\n";
     io.out.flush();
     return differing == 0 ? ExitSuccess : ExitProblem;
 }

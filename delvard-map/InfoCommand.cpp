@@ -67,12 +67,12 @@ QJsonObject infoJson(const MapFile& file, const MapSummary& summary)
     for (const UnknownCode& code : summary.unknownCodes) {
         const bool terrain = code.kind == UnknownCode::Kind::Terrain;
         unknown.append(QJsonObject{
-            {QStringLiteral("row"), code.row},
-            {QStringLiteral("column"), code.column},
+            {QStringLiteral("row"), code.place.row},
+            {QStringLiteral("column"), code.place.column},
             {QStringLiteral("kind"), terrain ? QStringLiteral("terrain") : QStringLiteral("owner")},
             {QStringLiteral("byte"), int{code.fileByte}},
             {QStringLiteral("shownAs"),
-             code.shownAs.isEmpty() ? QJsonValue() : QJsonValue(code.shownAs)}});
+             code.shownByName ? QJsonValue(code.shownAs) : QJsonValue()}});
     }
     const delvard::MapCheck& check = file.decoded.check;
     return QJsonObject{{QStringLiteral("file"), file.displayName()},
@@ -112,8 +112,7 @@ void writeText(QTextStream& out, const MapFile& file, const MapSummary& summary)
     } else {
         out << "  unknown codes:  " << summary.unknownCodes.size() << '\n';
         for (const UnknownCode& code : summary.unknownCodes)
-            out << "    " << cellLabel(code.row, code.column) << ": " << describeUnknownCode(code)
-                << '\n';
+            out << "    " << cellLabel(code.place) << ": " << describeUnknownCode(code) << '\n';
     }
 }
 

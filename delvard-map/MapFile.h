@@ -11,11 +11,11 @@
 // and its fault in the same words.
 struct MapFile
 {
-    QString path;      // as given on the command line
-    QString readError; // why the file could not be read at all; empty if it was
+    QString path;        // as given on the command line
+    QString readProblem; // why the file could not be read at all; empty if it was
     delvard::DecodedMap decoded;
 
-    bool readable() const { return readError.isEmpty(); }
+    bool readable() const { return readProblem.isEmpty(); }
     // Read, with a header and every record that it announces.
     bool ok() const { return readable() && decoded.check.ok(); }
     // The cells; empty unless ok().
@@ -29,12 +29,3 @@ struct MapFile
 };
 
 MapFile loadMapFile(const QString& path);
-
-// Row and column (from 1) of cells[index]. A map whose width or height byte
-// is 0 still holds one cell: row 1, column 1.
-struct CellPosition
-{
-    int row;
-    int column;
-};
-CellPosition cellPosition(const delvard::MapData& map, std::size_t index);

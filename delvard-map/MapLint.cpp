@@ -1,36 +1,25 @@
 #include "MapLint.h"
 
 #include "CodeTables.h"
+#include "MapRules.h"
 #include "MapSummary.h"
 
 #include <algorithm>
 #include <vector>
 
 using delvard::Cell;
+using delvard::CellPosition;
+using delvard::HeartSide;
 using delvard::MapData;
 using delvard::Owner;
 using delvard::Terrain;
 
 namespace {
 
-constexpr int HeartSide = 5;
-
 bool isRockLike(Terrain terrain)
 {
     return terrain == Terrain::OwnedRock || terrain == Terrain::SolidRock ||
            terrain == Terrain::Rock;
-}
-
-// The hero gates and the hero rest.
-bool isHeroTerrain(Terrain terrain)
-{
-    return terrain >= Terrain::HeroGate1 && terrain <= Terrain::HeroRest;
-}
-
-// "Sold Rock" to "Gems" on the palette.
-bool isNeutralTerrain(Terrain terrain)
-{
-    return terrain >= Terrain::SolidRock && terrain <= Terrain::Gems;
 }
 
 bool inside(const MapData& map, CellPosition at)
@@ -47,19 +36,20 @@ void lintOwners(const MapData& map, std::vector<Finding>& findings)
 {
     for (int r = 1; r <= map.height; ++r) {
         for (int c = 1; c <= map.width; ++c) {
-            const Cell& cell = map.at(r, c);
+            const Cell& cell = map.at({r, c});
             if (!cell.terrainKnown() || !cell.ownerKnown())
                 continue; // already an error; the shown values are borrowed
-            if (isHeroTerrain(cell.terrain) && cell.owner != Owner::Hero)
-                findings.push_back({Finding::Warning, r, c,
-                                    QStringLiteral("%1 owned by %2; the palette gives hero "
-                                                   "gates and the hero rest only to Hero")
-                                        .arg(terrainLabel(cell.terrain), ownerLabel(cell.owner))});
-            if (isNeutralTerrain(cell.terrain) && cell.owner != Owner::Neutral)
-                findings.push_back({Finding::Warning, r, c,
-                                    QStringLiteral("%1 owned by %2; the palette gives Sold Rock "
-                                                   "to Gems only to Neutral")
-                                        .arg(terrainLabel(cell.terrain), ownerLabel(cell.owner))});
+            if (delvard::ownerAllows(cell.owner, cell.terrain))
+                continue;
+            const QString why = delvard::onlyOwnerOf(cell.terrain) == Owner::Hero
+                                    ? QStringLiteral("the palette gives hero gates and the hero "
+                                                     "rest only to Hero")
+                                    : QStringLiteral("the palette gives Sold Rock to Gems only to "
+                                                     "Neutral");
+            findings.push_back({Finding::Warning,
+                                {r, c},
+                                QStringLiteral("%1 owned by %2; %3")
+                                    .arg(terrainLabel(cell.terrain), ownerLabel(cell.owner), why)});
         }
     }
 }
@@ -68,10 +58,11 @@ void lintRing(const MapData& map, std::vector<Finding>& findings)
 {
     for (int r = 1; r <= map.height; ++r) {
         for (int c = 1; c <= map.width; ++c) {
-            const bool onRing = r == 1 || c == 1 || r == map.height || c == map.width;
-            const Cell& cell = map.at(r, c);
+            const bool onRing = delvard::isOnRing(map.width, map.height, {r, c});
+            const Cell& cell = map.at({r, c});
             if (onRing && cell.terrainKnown() && !isRockLike(cell.terrain))
-                findings.push_back({Finding::Warning, r, c,
+                findings.push_back({Finding::Warning,
+                                    {r, c},
                                     QStringLiteral("%1 on the outer ring, where rock is "
                                                    "expected; the editor cannot repaint the ring")
                                         .arg(terrainLabel(cell.terrain))});
@@ -83,10 +74,8 @@ void lintRing(const MapData& map, std::vector<Finding>& findings)
 std::vector<std::vector<CellPosition>> heartRegions(const MapData& map)
 {
     std::vector<char> seen(map.cells.size(), 0);
-    auto seenAt = [&](CellPosition at) -> char& { return seen[map.indexOf(at.row, at.column)]; };
-    auto isHeart = [&](CellPosition at) {
-        return map.at(at.row, at.column).terrain == Terrain::Heart;
-    };
+    auto seenAt = [&](CellPosition at) -> char& { return seen[map.indexOf(at)]; };
+    auto isHeart = [&](CellPosition at) { return map.at(at).terrain == Terrain::Heart; };
     std::vector<std::vector<CellPosition>> regions;
     for (int r = 1; r <= map.height; ++r) {
         for (int c = 1; c <= map.width; ++c) {
@@ -150,14 +139,14 @@ void lintHeartRegion(const MapData& map, const std::vector<CellPosition>& region
         }
         if (whole) {
             for (const CellPosition corner : blockCorners) {
-                const Owner owner = map.at(corner.row, corner.column).owner;
+                const Owner owner = map.at(corner).owner;
                 bool oneOwner = true;
                 for (int dr = 0; dr < HeartSide; ++dr)
                     for (int dc = 0; dc < HeartSide; ++dc)
-                        oneOwner =
-                            oneOwner && map.at(corner.row + dr, corner.column + dc).owner == owner;
+                        oneOwner = oneOwner &&
+                                   map.at({corner.row + dr, corner.column + dc}).owner == owner;
                 if (!oneOwner)
-                    findings.push_back({Finding::Warning, corner.row, corner.column,
+                    findings.push_back({Finding::Warning, corner,
                                         QStringLiteral("the Heart block starting here has more "
                                                        "than one owner")});
             }
@@ -165,7 +154,7 @@ void lintHeartRegion(const MapData& map, const std::vector<CellPosition>& region
         }
     }
     findings.push_back(
-        {Finding::Warning, first.row, first.column,
+        {Finding::Warning, first,
          QStringLiteral("Heart region of %1 cells starting here is not made of whole 5 x 5 blocks")
              .arg(region.size())});
 }
@@ -176,21 +165,22 @@ std::vector<Finding> lintMap(const MapFile& file)
 {
     std::vector<Finding> findings;
     if (!file.ok()) {
-        findings.push_back({Finding::Error, 0, 0, file.problem()});
+        findings.push_back({Finding::Error, {}, file.problem()});
         return findings;
     }
     const MapData& map = file.map();
     const bool laidOut = map.width > 0 && map.height > 0;
     if (!laidOut)
         findings.push_back(
-            {Finding::Error, 0, 0,
+            {Finding::Error,
+             {},
              QStringLiteral("The header gives a map of %1 x %2 cells; the editor still shows "
                             "one cell, from the first record.")
                  .arg(map.width)
                  .arg(map.height)});
 
     for (const UnknownCode& code : summarizeMap(map).unknownCodes)
-        findings.push_back({Finding::Error, code.row, code.column, describeUnknownCode(code)});
+        findings.push_back({Finding::Error, code.place, describeUnknownCode(code)});
 
     if (!laidOut)
         return findings;

@@ -14,8 +14,7 @@ struct Finding
 {
     enum Severity { Error, Warning };
     Severity severity;
-    int row = 0; // 0: the file as a whole
-    int column = 0;
+    delvard::CellPosition place; // null: the file as a whole
     QString message;
 };
 

@@ -1,5 +1,6 @@
 #include "MapSummary.h"
 
+#include "CellDescription.h"
 #include "MapFile.h"
 
 using delvard::Cell;
@@ -22,15 +23,18 @@ MapSummary summarizeMap(const delvard::MapData& map)
         const Cell& cell = map.cells[k];
         ++summary.terrainCounts[static_cast<std::size_t>(cell.terrain)];
         ++summary.ownerCounts[static_cast<std::size_t>(cell.owner)];
-        const CellPosition at = cellPosition(map, k);
+        const delvard::CellPosition at = map.positionOf(k);
+        if (cell.terrainKnown() && cell.ownerKnown())
+            continue;
+        const delvard::CellWords words = delvard::describeCell(map, at);
         if (!cell.terrainKnown())
-            summary.unknownCodes.push_back({UnknownCode::Kind::Terrain, at.row, at.column,
-                                            cell.terrainCode,
-                                            QString::fromUtf8(delvard::terrainName(cell.terrain))});
+            summary.unknownCodes.push_back({UnknownCode::Kind::Terrain, at, cell.terrainCode,
+                                            QString::fromStdString(words.shownTerrain),
+                                            words.terrainShownByName});
         if (!cell.ownerKnown())
-            summary.unknownCodes.push_back({UnknownCode::Kind::Owner, at.row, at.column,
-                                            cell.ownerCode,
-                                            QString::fromUtf8(delvard::ownerName(cell.owner))});
+            summary.unknownCodes.push_back({UnknownCode::Kind::Owner, at, cell.ownerCode,
+                                            QString::fromStdString(words.shownOwner),
+                                            words.ownerShownByName});
     }
     return summary;
 }
@@ -45,25 +49,20 @@ QString ownerLabel(Owner owner)
     return labelOf(delvard::ownerName(owner));
 }
 
-QString hexByte(int value)
+QString cellLabel(delvard::CellPosition cell)
 {
-    return QStringLiteral("0x") +
-           QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-}
-
-QString cellLabel(int row, int column)
-{
-    return QStringLiteral("row %1, column %2").arg(row).arg(column);
+    return QStringLiteral("row %1, column %2").arg(cell.row).arg(cell.column);
 }
 
 QString describeUnknownCode(const UnknownCode& code)
 {
     const QString shownPart =
-        code.shownAs.isEmpty()
-            ? QStringLiteral("no earlier cell to show instead, so the editor shows no picture")
-            : QStringLiteral("the editor shows %1, the cell before it").arg(code.shownAs);
+        code.shownByName
+            ? QStringLiteral("the editor shows %1, the cell before it").arg(code.shownAs)
+            : QStringLiteral("no earlier cell to show instead, so the editor shows %1")
+                  .arg(code.shownAs);
     return QStringLiteral("unknown %1 code %2; %3")
         .arg(code.kind == UnknownCode::Kind::Terrain ? QStringLiteral("terrain")
                                                      : QStringLiteral("owner"),
-             hexByte(code.fileByte), shownPart);
+             QString::fromStdString(delvard::hexByte(code.fileByte)), shownPart);
 }

@@ -15,10 +15,10 @@ struct UnknownCode
 {
     enum class Kind { Terrain, Owner };
     Kind kind;
-    int row;
-    int column;
+    delvard::CellPosition place;
     std::uint8_t fileByte;
-    QString shownAs; // palette name; empty when no earlier cell had a known code
+    QString shownAs;  // what the map shows instead (delvard::CellWords)
+    bool shownByName; // shownAs names the cell before it, or tells a look
 };
 
 struct MapSummary
@@ -35,9 +35,7 @@ MapSummary summarizeMap(const delvard::MapData& map);
 // Palette names, with "none" for the None that only a leading unknown code leaves.
 QString terrainLabel(delvard::Terrain terrain);
 QString ownerLabel(delvard::Owner owner);
-// "0x2A"
-QString hexByte(int value);
 // "row 3, column 7"
-QString cellLabel(int row, int column);
+QString cellLabel(delvard::CellPosition cell);
 // What is wrong with an unknown code, without the file name or the cell.
 QString describeUnknownCode(const UnknownCode& code);

@@ -3,6 +3,7 @@
 #include "CommandIo.h"
 #include "NativeFileName.h"
 #include "PlatformFile.h"
+#include "ProblemWords.h"
 #include "StandardOutput.h"
 
 #include <string_view>
@@ -47,12 +48,11 @@ QString reasonToKeep(const QString& pictureName, const QString& mapName)
     std::error_code error;
     if (fs::status(picture, error).type() != fs::file_type::regular)
         return {};
-    const delvard::FileRead read =
-        delvard::readFileStart(picture, PictureFiles, PngSignature.size());
+    const delvard::FileRead read = delvard::readFileStart(picture, PngSignature.size());
     if (!read.ok)
         return QStringLiteral("This file cannot be read to see whether it is a PNG picture, so the "
                               "picture will not overwrite it: ") +
-               delvard::withControlCharactersEscaped(QString::fromStdString(read.reason));
+               delvard::describeProblem(read.problem, PictureFiles);
     if (!read.bytes.empty() && !std::string_view(read.bytes).starts_with(PngSignature))
         return QStringLiteral("This file is not a PNG picture; the picture will not overwrite it.");
     return {};
@@ -71,22 +71,27 @@ PictureFile::~PictureFile()
     delvard::platform::removeOnInterrupt({});
 }
 
-bool PictureFile::fail(const std::string& why)
+bool PictureFile::fail(const QString& why)
 {
-    problem_ = delvard::withControlCharactersEscaped(QString::fromStdString(why));
+    problem_ = why;
     delvard::platform::removeOnInterrupt({});
     return false;
+}
+
+bool PictureFile::fail(const delvard::FileProblem& problem)
+{
+    return fail(delvard::describeProblem(problem, PictureFiles));
 }
 
 bool PictureFile::open()
 {
     if (isStandardOutput()) {
         if (standardOutput_ == nullptr)
-            return fail("There is no standard output here to write to.");
+            return fail(QStringLiteral("There is no standard output here to write to."));
         standardOutput_->switchToBinary();
         return true;
     }
-    file_.emplace(delvard::nativePath(name_), PictureFiles, delvard::FileOutput::Streams::Allowed);
+    file_.emplace(delvard::nativePath(name_), delvard::FileOutput::Streams::Allowed);
     if (!file_->open())
         return fail(file_->problem());
     // Empty when the picture goes straight into its file, which clears it.
@@ -99,11 +104,12 @@ bool PictureFile::write(const char* bytes, std::size_t size)
     if (isStandardOutput()) {
         const auto length = static_cast<qint64>(size);
         if (standardOutput_->write(bytes, length) != length)
-            return fail("Writing failed: " + standardOutput_->error().message() + ".");
+            return fail(
+                {delvard::FileProblem::Kind::StreamNotWritten, standardOutput_->error(), 0, {}});
         return true;
     }
     if (!file_)
-        return fail("The picture was never opened.");
+        return fail({delvard::FileProblem::Kind::NotOpen, {}, 0, {}});
     if (!file_->write(std::string_view(bytes, size)))
         return fail(file_->problem());
     return true;
@@ -113,9 +119,10 @@ bool PictureFile::finish()
 {
     if (isStandardOutput())
         return !standardOutput_->error() ||
-               fail("Writing failed: " + standardOutput_->error().message() + ".");
+               fail(
+                   {delvard::FileProblem::Kind::StreamNotWritten, standardOutput_->error(), 0, {}});
     if (!file_)
-        return fail("The picture was never opened.");
+        return fail({delvard::FileProblem::Kind::NotOpen, {}, 0, {}});
     const bool committed = file_->commit();
     delvard::platform::removeOnInterrupt({});
     return committed || fail(file_->problem());

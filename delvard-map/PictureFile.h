@@ -53,7 +53,8 @@ class PictureFile
     QString problem() const { return problem_; }
 
   private:
-    bool fail(const std::string& why);
+    bool fail(const QString& why);
+    bool fail(const delvard::FileProblem& problem);
 
     QString name_;
     StandardOutput* standardOutput_;

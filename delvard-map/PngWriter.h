@@ -27,7 +27,7 @@ class PngWriter
     // Ends the picture; false if it does not hold exactly `height` rows.
     bool finish();
     // Why the picture could not be written, when it was not the sink's fault.
-    QString errorString() const { return error_; }
+    QString problem() const { return error_; }
 
     struct Library; // libpng's state, kept out of this header
 

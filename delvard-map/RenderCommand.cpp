@@ -43,25 +43,25 @@ constexpr int DefaultCellSize = 24;
 } // namespace
 
 bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
-                 QString& why)
+                 QString& problem)
 {
     const QSize size = renderer.mapSize(map);
     const int side = renderer.cellSize();
     QImage band(size.width(), side, QImage::Format_RGB32);
     if (band.isNull()) {
-        why = QStringLiteral("there is not enough memory for a band of the picture");
+        problem = QStringLiteral("there is not enough memory for a band of the picture");
         return false;
     }
     PngWriter png(std::move(sink), size.width(), size.height());
     for (int b = 0; b < size.height() / side; ++b) {
         renderer.drawBand(band, map, b);
         if (!png.writeRows(band)) {
-            why = png.errorString();
+            problem = png.problem();
             return false;
         }
     }
     if (!png.finish()) {
-        why = png.errorString();
+        problem = png.problem();
         return false;
     }
     return true;
@@ -102,15 +102,16 @@ int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& 
     }
     const QString target = paths[1] == QLatin1String("-") ? QStringLiteral("standard output")
                                                           : delvard::displayName(paths[1]);
-    if (const QString why = reasonToKeep(paths[1], paths[0]); !why.isEmpty()) {
-        io.err << "delvard-map render: " << target << ": " << why << '\n';
+    if (const QString problem = reasonToKeep(paths[1], paths[0]); !problem.isEmpty()) {
+        io.err << "delvard-map render: " << target << ": " << problem << '\n';
         io.err.flush();
         return ExitProblem;
     }
-    auto cannotWrite = [&](QString why) {
-        if (!why.endsWith(u'.'))
-            why += u'.';
-        io.err << "delvard-map render: " << target << ": Cannot write the picture: " << why << '\n';
+    auto cannotWrite = [&](QString problem) {
+        if (!problem.endsWith(u'.'))
+            problem += u'.';
+        io.err << "delvard-map render: " << target << ": Cannot write the picture: " << problem
+               << '\n';
         io.err.flush();
         return ExitProblem;
     };
@@ -120,16 +121,17 @@ int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& 
     MapRenderer renderer(pictures);
     renderer.setCellSize(cellSize);
     renderer.setGridShown(line.isSet(QStringLiteral("grid")));
-    QString why;
+    QString problem;
     if (!writeMapPng(
             renderer, file.map(),
-            [&out](const char* bytes, std::size_t size) { return out.write(bytes, size); }, why) ||
+            [&out](const char* bytes, std::size_t size) { return out.write(bytes, size); },
+            problem) ||
         !out.finish()) {
         // Standard output's failure is named once, as the program ends, in
         // the words every command uses for it.
         if (out.isStandardOutput() && !out.problem().isEmpty())
             return ExitProblem;
-        return cannotWrite(out.problem().isEmpty() ? why : out.problem());
+        return cannotWrite(out.problem().isEmpty() ? problem : out.problem());
     }
     return ExitSuccess;
 }

@@ -3,6 +3,7 @@
 #include "ArialFont.h"
 #include "NamedControl.h"
 #include "WindowPlacement.h"
+#include "delvard/Product.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -90,17 +91,17 @@ void AboutDialog::reject() {}
 
 QString AboutDialog::companyName()
 {
-    return QStringLiteral("Umbervault");
+    return QString::fromUtf8(delvard::product::Maker);
 }
 
 QString AboutDialog::productName()
 {
-    return QStringLiteral("Delvard");
+    return QString::fromUtf8(delvard::product::Title);
 }
 
 QString AboutDialog::rightsNotice()
 {
-    return QStringLiteral("Copyright \u00A9 2024 Umbervault");
+    return QString::fromUtf8(delvard::product::Copyright);
 }
 
 QString AboutDialog::standingNotice()

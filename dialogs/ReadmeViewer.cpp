@@ -3,6 +3,7 @@
 #include "FileReader.h"
 #include "NamedControl.h"
 #include "NativeFileName.h"
+#include "ProblemWords.h"
 #include "WindowPlacement.h"
 
 #include <QPlainTextEdit>
@@ -25,7 +26,8 @@ QString readGuide(const QString& path)
     if (read.ok)
         return QString::fromUtf8(read.bytes);
     return QStringLiteral("The file %1 could not be read. %2")
-        .arg(delvard::displayName(path), QString::fromStdString(read.reason));
+        .arg(delvard::displayName(path),
+             delvard::describeProblem(read.problem, delvard::GuideFiles));
 }
 
 } // namespace

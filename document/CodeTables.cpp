@@ -2,6 +2,10 @@
 
 namespace delvard {
 
+// The names are the palette's own, spelt as players have always seen them:
+// "Libaray", "WorkShop", "Casion", "Sold Rock", "Lave" and "Hero rest" are
+// deliberate and must stay as they are (the tool tips, the status bar and
+// delvard-map all show them, and users search for them).
 const std::array<TerrainRow, TerrainCount> TerrainTable{{
     {Terrain::Heart, "Heart", 0x0E},
     {Terrain::Portal, "Portal", 0x0C},

@@ -11,57 +11,39 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string withThousands(std::uintmax_t value)
+FileProblem problem(FileProblem::Kind kind, std::error_code os = {})
 {
-    const std::string digits = std::to_string(value);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
+    return {kind, os, 0, {}};
 }
 
-std::string inMebibytes(std::uintmax_t bytes)
+std::error_code lastError()
 {
-    return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    return {errno != 0 ? errno : EIO, std::generic_category()};
 }
 
-std::string tooLarge(std::uintmax_t size, const FileKind& kind)
+FileProblem::Kind kindOf(fs::file_type type)
 {
-    std::string words = "The file is " + withThousands(size) + " bytes long; a " +
-                        std::string(kind.noun) + " is never larger than " +
-                        inMebibytes(kind.maxBytes);
-    if (!kind.sizeNote.empty())
-        words += " (" + std::string(kind.sizeNote) + ")";
-    return words + ", so it is not read.";
-}
-
-std::string whatItIs(fs::file_type type, const FileKind& kind)
-{
-    const std::string notA = ", not a " + std::string(kind.noun) + ".";
     switch (type) {
     case fs::file_type::directory:
-        return "This is a folder" + notA;
+        return FileProblem::Kind::Folder;
     case fs::file_type::fifo:
-        return "This is a named pipe" + notA;
+        return FileProblem::Kind::NamedPipe;
     case fs::file_type::character:
     case fs::file_type::block:
-        return "This is a device" + notA;
+        return FileProblem::Kind::Device;
     case fs::file_type::socket:
-        return "This is a socket" + notA;
+        return FileProblem::Kind::Socket;
     default:
-        return "This is not a regular file, so it is not a " + std::string(kind.noun) + ".";
+        return FileProblem::Kind::NotRegular;
     }
+}
+
+FileProblem tooLarge(std::uintmax_t size)
+{
+    return {FileProblem::Kind::TooLarge, {}, size, {}};
 }
 
 } // namespace
-
-std::string systemWords(const std::error_code& error)
-{
-    return error ? error.message() : std::string("the system gave no reason");
-}
 
 std::uint64_t contentHash(std::string_view bytes)
 {
@@ -74,10 +56,10 @@ std::uint64_t contentHash(std::string_view bytes)
     return hash;
 }
 
-std::string whyNotARegularFile(const fs::path& path, const FileKind& kind)
+FileProblem whyNotARegularFile(const fs::path& path)
 {
     if (path.empty())
-        return "No file was chosen.";
+        return problem(FileProblem::Kind::NoName);
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::regular)
@@ -85,38 +67,34 @@ std::string whyNotARegularFile(const fs::path& path, const FileKind& kind)
     if (status.type() == fs::file_type::not_found) {
         std::error_code linkError;
         if (fs::is_symlink(fs::symlink_status(path, linkError))) {
-            const fs::path target = fs::read_symlink(path, linkError);
-            const std::u8string name = target.u8string();
-            return "It is a symbolic link to \"" + std::string(name.begin(), name.end()) +
-                   "\", which does not exist.";
+            const std::u8string target = fs::read_symlink(path, linkError).u8string();
+            return {
+                FileProblem::Kind::DanglingLink, {}, 0, std::string(target.begin(), target.end())};
         }
-        return "The file does not exist (it may have been moved or deleted).";
+        return problem(FileProblem::Kind::Missing);
     }
     if (error)
-        return "It cannot be reached: " + error.message() + ".";
-    return whatItIs(status.type(), kind);
+        return problem(FileProblem::Kind::Unreachable, error);
+    return problem(kindOf(status.type()));
 }
 
-FileRead readFileStart(const fs::path& path, const FileKind& kind, std::size_t count)
+FileRead readFileStart(const fs::path& path, std::size_t count)
 {
     FileRead read;
-    read.reason = whyNotARegularFile(path, kind);
-    if (!read.reason.empty())
+    read.problem = whyNotARegularFile(path);
+    if (read.problem)
         return read;
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        read.reason =
-            "It cannot be opened for reading: " + systemWords({errno, std::generic_category()}) +
-            ".";
+        read.problem = problem(FileProblem::Kind::CannotOpenForReading, lastError());
         return read;
     }
     read.bytes.resize(count);
     in.read(read.bytes.data(), static_cast<std::streamsize>(count));
     read.bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
-        read.reason =
-            "It could not be read: " + systemWords({errno, std::generic_category()}) + ".";
+        read.problem = problem(FileProblem::Kind::CannotRead, lastError());
         read.bytes.clear();
         return read;
     }
@@ -127,17 +105,16 @@ FileRead readFileStart(const fs::path& path, const FileKind& kind, std::size_t c
 FileRead readWholeFile(const fs::path& path, const FileKind& kind)
 {
     FileRead read;
-    read.reason = whyNotARegularFile(path, kind);
-    if (!read.reason.empty()) {
-        std::error_code ignored;
-        read.missing = !path.empty() && !fs::exists(fs::symlink_status(path, ignored));
+    read.problem = whyNotARegularFile(path);
+    if (read.problem) {
+        read.missing = read.problem.kind == FileProblem::Kind::Missing;
         return read;
     }
 
     std::error_code sizeError;
     const std::uintmax_t size = fs::file_size(path, sizeError);
     if (!sizeError && size > kind.maxBytes) {
-        read.reason = tooLarge(size, kind);
+        read.problem = tooLarge(size);
         return read;
     }
     std::error_code timeError;
@@ -147,8 +124,7 @@ FileRead readWholeFile(const fs::path& path, const FileKind& kind)
         errno = 0;
         std::ifstream in(path, std::ios::binary);
         if (!in) {
-            read.reason = "It cannot be opened for reading: " +
-                          systemWords({errno, std::generic_category()}) + ".";
+            read.problem = problem(FileProblem::Kind::CannotOpenForReading, lastError());
             return read;
         }
         // Reserved once from the size the file claims; a file that grows
@@ -161,21 +137,20 @@ FileRead readWholeFile(const fs::path& path, const FileKind& kind)
             in.read(chunk, sizeof chunk);
             const auto got = static_cast<std::size_t>(in.gcount());
             if (read.bytes.size() + got > kind.maxBytes) {
-                read.reason = tooLarge(read.bytes.size() + got, kind);
+                read.problem = tooLarge(read.bytes.size() + got);
                 read.bytes = std::string();
                 return read;
             }
             read.bytes.append(chunk, got);
         }
         if (in.bad()) {
-            read.reason =
-                "It could not be read: " + systemWords({errno, std::generic_category()}) + ".";
+            read.problem = problem(FileProblem::Kind::CannotRead, lastError());
             read.bytes = std::string();
             return read;
         }
     } catch (const std::bad_alloc&) {
         read.bytes = std::string();
-        read.reason = "There is not enough memory to read it.";
+        read.problem = problem(FileProblem::Kind::OutOfMemory);
         return read;
     }
     read.stamp.size = read.bytes.size();

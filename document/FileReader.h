@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileProblem.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -48,29 +50,23 @@ struct FileRead
     bool missing = false; // the name leads to no file at all
     std::string bytes;
     FileStamp stamp;
-    // Why the file was not read: one or two sentences for the user, without
-    // the file's name, ending with the system's own words where it gave any.
-    std::string reason;
+    FileProblem problem; // why the file was not read
 };
 
 FileRead readWholeFile(const std::filesystem::path& path, const FileKind& kind);
 
 // The first bytes of a regular file, at most count of them, whatever the
 // file's size: enough to tell what kind of file it is.
-FileRead readFileStart(const std::filesystem::path& path, const FileKind& kind, std::size_t count);
+FileRead readFileStart(const std::filesystem::path& path, std::size_t count);
 
 inline FileRead readMapFile(const std::filesystem::path& path)
 {
     return readWholeFile(path, MapFiles);
 }
 
-// Why a path cannot be read or replaced as a file of the kind (it is
-// missing, a folder, a pipe, a device, a link to nowhere, unreachable), or
-// empty text for a regular file. Nothing is opened.
-std::string whyNotARegularFile(const std::filesystem::path& path, const FileKind& kind);
-
-// The system's words for an error; a failure that left none still says so
-// rather than "Success".
-std::string systemWords(const std::error_code& error);
+// Why a path cannot be read or replaced as a file (it is missing, a folder,
+// a pipe, a device, a link to nowhere, unreachable), or no problem for a
+// regular file. Nothing is opened.
+FileProblem whyNotARegularFile(const std::filesystem::path& path);
 
 } // namespace delvard

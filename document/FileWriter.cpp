@@ -130,8 +130,8 @@ fs::path inPlaceCopyOf(const fs::path& target)
             hexDigits(contentHash(nativeBytes(target.filename())), 16) + std::string(CopySuffix));
 }
 
-FileOutput::FileOutput(fs::path target, const FileKind& kind, Streams streams)
-    : given_(std::move(target)), kind_(kind), streams_(streams)
+FileOutput::FileOutput(fs::path target, Streams streams)
+    : given_(std::move(target)), streams_(streams)
 {
 }
 
@@ -141,19 +141,17 @@ FileOutput::~FileOutput()
         abandon();
 }
 
-bool FileOutput::fail(std::string_view what, const std::error_code& error)
+bool FileOutput::fail(FileProblem::Kind kind, const std::error_code& error)
 {
-    problem_ = std::string(what) + ": " + systemWords(error) + ".";
+    problem_ = {kind, error, 0, {}};
     return false;
 }
 
 bool FileOutput::open()
 {
-    problem_.clear();
-    if (given_.empty()) {
-        problem_ = "No file was named.";
-        return false;
-    }
+    problem_ = {};
+    if (given_.empty())
+        return fail(FileProblem::Kind::NoName, {});
     std::error_code error;
     const fs::file_status status = fs::status(given_, error);
     const fs::file_type type = status.type();
@@ -169,21 +167,21 @@ bool FileOutput::open()
         }
         target_ = fs::weakly_canonical(name, error);
         if (error)
-            return fail("It cannot be reached", error);
+            return fail(FileProblem::Kind::Unreachable, error);
         return openForRename();
     }
     if (error)
-        return fail("It cannot be reached", error);
+        return fail(FileProblem::Kind::Unreachable, error);
     if (type != fs::file_type::regular || (streamsAllowed && isSystemStreamName(given_))) {
         if (streamsAllowed && type != fs::file_type::directory)
             return openStream();
-        problem_ = whyNotARegularFile(given_, kind_);
+        problem_ = whyNotARegularFile(given_);
         return false;
     }
 
     target_ = fs::canonical(given_, error);
     if (error)
-        return fail("It cannot be reached", error);
+        return fail(FileProblem::Kind::Unreachable, error);
     // A file that cannot be written is refused here, before any copy or
     // temporary file is made: a rename over it would succeed in a folder
     // that can be written, and the read-only file would be gone.
@@ -191,8 +189,8 @@ bool FileOutput::open()
         auto probe =
             platform::WritableFile::open(target_, platform::WritableFile::Mode::Existing, error);
         if (error)
-            return fail(folderTakesNoNewFile(error) ? "The file is read-only"
-                                                    : "It cannot be opened for writing",
+            return fail(folderTakesNoNewFile(error) ? FileProblem::Kind::ReadOnly
+                                                    : FileProblem::Kind::CannotOpenForWriting,
                         error);
         probe.close();
     }
@@ -207,7 +205,7 @@ bool FileOutput::openStream()
     std::error_code error;
     file_ = platform::WritableFile::open(given_, platform::WritableFile::Mode::Stream, error);
     if (error)
-        return fail("It cannot be opened for writing", error);
+        return fail(FileProblem::Kind::CannotOpenForWriting, error);
     method_ = Method::Stream;
     return true;
 }
@@ -223,7 +221,7 @@ bool FileOutput::openForRename()
         std::error_code ignored;
         if (folderTakesNoNewFile(error) && fs::is_regular_file(target_, ignored))
             return openInPlace();
-        return fail("No new file can be made beside it", error);
+        return fail(FileProblem::Kind::NoNewFileBeside, error);
     }
     // The new file must be the old one to everybody who sees it: same owner.
     const auto oldOwner = platform::ownerOf(target_);
@@ -253,7 +251,7 @@ bool FileOutput::openInPlace()
         copy_.clear();
     } else if (error) {
         copy_.clear();
-        return fail("A copy of the file could not be written beside it first", error);
+        return fail(FileProblem::Kind::CopyNotWritten, error);
     } else {
         std::uintmax_t copied = 0;
         error = copyInto(copy, target_, copied);
@@ -267,13 +265,13 @@ bool FileOutput::openInPlace()
             std::error_code ignored;
             fs::remove(copy_, ignored);
             copy_.clear();
-            return fail("A copy of the file could not be written beside it first", error);
+            return fail(FileProblem::Kind::CopyNotWritten, error);
         }
     }
     file_ = platform::WritableFile::open(target_, platform::WritableFile::Mode::Existing, error);
     if (error) {
         abandon();
-        return fail("It cannot be opened for writing", error);
+        return fail(FileProblem::Kind::CannotOpenForWriting, error);
     }
     method_ = Method::InPlace;
     return true;
@@ -282,8 +280,8 @@ bool FileOutput::openInPlace()
 bool FileOutput::write(std::string_view bytes)
 {
     if (method_ == Method::None || !file_.isOpen()) {
-        if (problem_.empty())
-            problem_ = "The file is not open for writing.";
+        if (!problem_)
+            problem_.kind = FileProblem::Kind::NotOpen;
         return false;
     }
     if (method_ == Method::InPlace)
@@ -291,13 +289,13 @@ bool FileOutput::write(std::string_view bytes)
     if (const auto error = file_.write(bytes.data(), bytes.size())) {
         switch (method_) {
         case Method::Rename:
-            fail("Writing the new copy beside it failed", error);
+            fail(FileProblem::Kind::NewCopyNotWritten, error);
             break;
         case Method::InPlace:
-            fail("Writing into it failed", error);
+            fail(FileProblem::Kind::NotWrittenInPlace, error);
             break;
         default:
-            fail("Writing failed", error);
+            fail(FileProblem::Kind::StreamNotWritten, error);
         }
         abandon();
         return false;
@@ -311,12 +309,12 @@ bool FileOutput::commit()
     bool ok = false;
     switch (method_) {
     case Method::None:
-        if (problem_.empty())
-            problem_ = "The file is not open for writing.";
+        if (!problem_)
+            problem_.kind = FileProblem::Kind::NotOpen;
         return false;
     case Method::Stream:
         if (const auto error = file_.close())
-            return fail("Writing failed", error);
+            return fail(FileProblem::Kind::StreamNotWritten, error);
         ok = true;
         break;
     case Method::Rename:
@@ -341,15 +339,14 @@ bool FileOutput::commitRename()
     if (!error && old.type() == fs::file_type::regular)
         fs::permissions(temporary_, old.permissions(), error);
     if ((error = file_.sync()))
-        return fail("Writing the new copy beside it failed", error);
+        return fail(FileProblem::Kind::NewCopyNotWritten, error);
     if ((error = file_.close()))
-        return fail("Writing the new copy beside it failed", error);
+        return fail(FileProblem::Kind::NewCopyNotWritten, error);
     if ((error = platform::renameOver(temporary_, target_)))
-        return fail("The new copy could not take the old one's place", error);
+        return fail(FileProblem::Kind::NewCopyNotInPlace, error);
     temporary_.clear();
     if ((error = platform::syncFolder(target_.parent_path())))
-        return fail("The folder could not be synced after the new copy took the old one's place",
-                    error);
+        return fail(FileProblem::Kind::FolderNotSynced, error);
     return true;
 }
 
@@ -362,7 +359,7 @@ bool FileOutput::commitInPlace()
     if (!error)
         error = closeError;
     if (error)
-        return fail("Writing into it failed", error);
+        return fail(FileProblem::Kind::NotWrittenInPlace, error);
     touchedTarget_ = false;
     if (!copy_.empty()) {
         fs::remove(copy_, error);
@@ -425,7 +422,7 @@ void FileOutput::abandon()
     method_ = Method::None;
 }
 
-FileAtHand makeSureFileExists(const fs::path& path, const FileKind& kind)
+FileAtHand makeSureFileExists(const fs::path& path)
 {
     FileAtHand result;
     std::error_code error;
@@ -436,23 +433,25 @@ FileAtHand makeSureFileExists(const fs::path& path, const FileKind& kind)
         if (!error)
             error = file.close();
         if (error) {
-            result.reason = "It cannot be created: " + systemWords(error) + ".";
+            result.problem = {FileProblem::Kind::CannotCreate, error, 0, {}};
             return result;
         }
         result.ok = result.empty = true;
         return result;
     }
     if (type != fs::file_type::regular) {
-        result.reason = whyNotARegularFile(path, kind);
+        result.problem = whyNotARegularFile(path);
         return result;
     }
     auto file = platform::WritableFile::open(path, platform::WritableFile::Mode::Existing, error);
     if (!error)
         error = file.close();
     if (error) {
-        result.reason = (folderTakesNoNewFile(error) ? "The file is read-only: "
-                                                     : "It cannot be opened for writing: ") +
-                        systemWords(error) + ".";
+        result.problem = {folderTakesNoNewFile(error) ? FileProblem::Kind::ReadOnly
+                                                      : FileProblem::Kind::CannotOpenForWriting,
+                          error,
+                          0,
+                          {}};
         return result;
     }
     result.empty = fs::file_size(path, error) == 0 && !error;
@@ -460,13 +459,13 @@ FileAtHand makeSureFileExists(const fs::path& path, const FileKind& kind)
     return result;
 }
 
-FileWrite replaceFile(const fs::path& target, std::string_view bytes, const FileKind& kind)
+FileWrite replaceFile(const fs::path& target, std::string_view bytes)
 {
-    FileOutput output(target, kind);
+    FileOutput output(target);
     FileWrite result;
     result.ok = output.open() && output.write(bytes) && output.commit();
     if (!result.ok) {
-        result.reason = output.problem();
+        result.problem = output.problem();
         result.keptCopy = output.keptCopy();
     }
     return result;

@@ -48,7 +48,7 @@ class FileOutput
     enum class Method { None, Stream, Rename, InPlace };
     enum class Streams { Refused, Allowed };
 
-    FileOutput(fs::path target, const FileKind& kind, Streams streams = Streams::Refused);
+    explicit FileOutput(fs::path target, Streams streams = Streams::Refused);
     ~FileOutput(); // unless committed: the temporary file goes, an in-place write is undone
     FileOutput(const FileOutput&) = delete;
     FileOutput& operator=(const FileOutput&) = delete;
@@ -63,14 +63,13 @@ class FileOutput
     const fs::path& resolvedTarget() const { return target_; }
     // The temporary file, while there is one.
     const fs::path& temporaryFile() const { return temporary_; }
-    // One or two sentences for the user, without the file's name.
-    const std::string& problem() const { return problem_; }
+    const FileProblem& problem() const { return problem_; }
     // After a failed in-place write that could not be undone: where the old
     // bytes are kept. Empty otherwise.
     const fs::path& keptCopy() const { return keptCopy_; }
 
   private:
-    bool fail(std::string_view what, const std::error_code& error);
+    bool fail(FileProblem::Kind kind, const std::error_code& error);
     bool openStream();
     bool openForRename();
     bool openInPlace();
@@ -80,7 +79,6 @@ class FileOutput
     void abandon();
 
     fs::path given_;
-    const FileKind& kind_;
     Streams streams_;
     Method method_ = Method::None;
     fs::path target_;
@@ -91,14 +89,14 @@ class FileOutput
     std::uintmax_t written_ = 0;
     bool touchedTarget_ = false;
     bool committed_ = false;
-    std::string problem_;
+    FileProblem problem_;
 };
 
 struct FileWrite
 {
     bool ok = false;
-    std::string reason; // for the user, without the file's name; empty when ok
-    fs::path keptCopy;  // see FileOutput::keptCopy()
+    FileProblem problem;
+    fs::path keptCopy; // see FileOutput::keptCopy()
 };
 
 // Makes sure a regular file that can be written is at path: a missing one
@@ -107,11 +105,11 @@ struct FileAtHand
 {
     bool ok = false;
     bool empty = false;
-    std::string reason; // for the user, without the file's name
+    FileProblem problem;
 };
-FileAtHand makeSureFileExists(const fs::path& path, const FileKind& kind);
+FileAtHand makeSureFileExists(const fs::path& path);
 
 // Gives the file at target exactly bytes as its content.
-FileWrite replaceFile(const fs::path& target, std::string_view bytes, const FileKind& kind);
+FileWrite replaceFile(const fs::path& target, std::string_view bytes);
 
 } // namespace delvard

@@ -2,6 +2,7 @@
 
 #include "FileWriter.h"
 #include "NativeFileName.h"
+#include "ProblemWords.h"
 
 #include <new>
 
@@ -13,12 +14,12 @@ MapDocument::Opened MapDocument::open(const QString& path)
     try {
         const FileRead file = readMapFile(nativePath(path));
         if (!file.ok) {
-            opened.problem = withControlCharactersEscaped(QString::fromStdString(file.reason));
+            opened.problem = describeProblem(file.problem, MapFiles);
             return opened;
         }
         DecodedMap decoded = decodeMap(file.bytes);
         if (!decoded.check.ok()) {
-            opened.problem = QString::fromStdString(decoded.check.reason());
+            opened.problem = describeProblem(decoded.check);
             return opened;
         }
         opened.document = std::make_unique<MapDocument>(path, std::move(decoded.map), file.stamp);
@@ -27,7 +28,7 @@ MapDocument::Opened MapDocument::open(const QString& path)
         if (!error && std::filesystem::exists(copy, error))
             opened.leftoverCopy = fromNativePath(copy);
     } catch (const std::bad_alloc&) {
-        opened.problem = QStringLiteral("There is not enough memory to read it.");
+        opened.problem = describeProblem({FileProblem::Kind::OutOfMemory, {}, 0, {}}, MapFiles);
     }
     return opened;
 }
@@ -37,22 +38,22 @@ MapDocument::MapDocument(QString path, MapData map, FileStamp stamp, QObject* pa
 {
 }
 
-PaintArea MapDocument::paintArea(int row, int column, Terrain terrain) const
+PaintArea MapDocument::paintArea(CellPosition cell, Terrain terrain) const
 {
-    return delvard::paintArea(map_.width, map_.height, row, column, terrain);
+    return delvard::paintArea(map_.width, map_.height, cell, terrain);
 }
 
-bool MapDocument::paint(int row, int column, Terrain terrain, Owner owner)
+bool MapDocument::paint(CellPosition cell, Terrain terrain, Owner owner)
 {
-    const PaintArea paint = paintArea(row, column, terrain);
+    const PaintArea paint = paintArea(cell, terrain);
     if (!paint.accepted)
         return false;
     const Cell painted = Cell::painted(terrain, owner);
     const CellArea& area = paint.area;
     for (int r = area.top; r <= area.bottom; ++r)
         for (int c = area.left; c <= area.right; ++c)
-            map_.at(r, c) = painted;
-    emit cellsChanged(QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)));
+            map_.at({r, c}) = painted;
+    emit cellsChanged(area);
     return true;
 }
 
@@ -68,7 +69,7 @@ MapDocument::DiskCheck MapDocument::checkFileOnDisk() const
     if (now.missing)
         return {OnDisk::Changed, QString()};
     if (!now.ok)
-        return {OnDisk::Unreadable, QString::fromStdString(now.reason)};
+        return {OnDisk::Unreadable, describeProblem(now.problem, MapFiles)};
     return {now.stamp == onDisk_ ? OnDisk::AsLeft : OnDisk::Changed, QString()};
 }
 
@@ -77,13 +78,13 @@ SaveResult MapDocument::save()
     const QByteArray bytes = bytesToSave();
     const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::filesystem::path file = nativePath(path_);
-    const FileWrite written = replaceFile(file, content, MapFiles);
+    const FileWrite written = replaceFile(file, content);
     if (!written.ok) {
-        QString reason = QString::fromStdString(written.reason);
+        QString problem = describeProblem(written.problem, MapFiles);
         if (!written.keptCopy.empty())
-            reason += QStringLiteral(" The map as it was is kept in \"%1\".")
-                          .arg(displayName(fromNativePath(written.keptCopy)));
-        return {false, reason};
+            problem += QStringLiteral(" The map as it was is kept in \"%1\".")
+                           .arg(displayName(fromNativePath(written.keptCopy)));
+        return {false, problem};
     }
     std::error_code error;
     onDisk_.size = content.size();

@@ -5,18 +5,17 @@
 #include "PaintRule.h"
 
 #include <QObject>
-#include <QRect>
 #include <QString>
 
 #include <memory>
 
 namespace delvard {
 
-// How a save went: the reason is for the user, without the file's name.
+// How a save went: the problem is for the user, without the file's name.
 struct SaveResult
 {
     bool ok = false;
-    QString reason;
+    QString problem;
 };
 
 // An open map: its file's path, header, cells and the bytes after the last
@@ -48,15 +47,14 @@ class MapDocument : public QObject
     int width() const { return map_.width; }
     int height() const { return map_.height; }
     const MapData& data() const { return map_; }
-    // Rows and columns from 1.
-    const Cell& cellAt(int row, int column) const { return map_.at(row, column); }
+    const Cell& cellAt(CellPosition cell) const { return map_.at(cell); }
 
     // What a click with terrain on the cell would change.
-    PaintArea paintArea(int row, int column, Terrain terrain) const;
+    PaintArea paintArea(CellPosition cell, Terrain terrain) const;
     // A click with the tools on the cell: the cell, or the Heart's block,
     // takes the terrain and the owner. False, changing nothing, when the
     // click is refused.
-    bool paint(int row, int column, Terrain terrain, Owner owner);
+    bool paint(CellPosition cell, Terrain terrain, Owner owner);
 
     // The bytes Save writes: the header and the bytes after the last record
     // as Open read them, every cell's record as it is now.
@@ -68,7 +66,7 @@ class MapDocument : public QObject
     struct DiskCheck
     {
         OnDisk state = OnDisk::AsLeft;
-        QString reason; // why it cannot be read, when Unreadable
+        QString problem; // why it cannot be read, when Unreadable
     };
     DiskCheck checkFileOnDisk() const;
 
@@ -77,8 +75,7 @@ class MapDocument : public QObject
     SaveResult save();
 
   signals:
-    // Cells changed; x and y are the first column and row (from 1).
-    void cellsChanged(const QRect& cells);
+    void cellsChanged(const delvard::CellArea& cells);
 
   private:
     QString path_;

@@ -2,23 +2,6 @@
 
 namespace delvard {
 
-std::string MapCheck::reason() const
-{
-    switch (problem) {
-    case MapProblem::None:
-        return {};
-    case MapProblem::TooShortForHeader:
-        return "The file is " + std::to_string(fileSize) +
-               " bytes long, too short for the 36-byte map header.";
-    case MapProblem::TruncatedBody:
-        return "The map is " + std::to_string(width) + " x " + std::to_string(height) +
-               " cells, so " + std::to_string(expectedRecords) +
-               " cell records were expected, but the file holds only " +
-               std::to_string(foundRecords) + ".";
-    }
-    return {};
-}
-
 MapCheck checkMapBytes(std::string_view bytes)
 {
     MapCheck check;

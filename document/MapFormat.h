@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellPlace.h"
 #include "CodeTables.h"
 
 #include <cstddef>
@@ -46,8 +47,6 @@ struct MapCheck
     std::size_t trailingBytes = 0; // bytes after the last decoded record
 
     bool ok() const { return problem == MapProblem::None; }
-    // One sentence for the user, without the file name.
-    std::string reason() const;
 };
 
 // Checks that the bytes hold a header and every record it announces.
@@ -81,13 +80,22 @@ struct MapData
     std::vector<Cell> cells; // recordsToDecode(width, height) of them
     std::string trailing;
 
-    std::size_t indexOf(int row, int column) const
+    std::size_t indexOf(CellPosition cell) const
     {
-        return static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(width) +
-               static_cast<std::size_t>(column - 1);
+        return static_cast<std::size_t>(cell.row - 1) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(cell.column - 1);
     }
-    const Cell& at(int row, int column) const { return cells[indexOf(row, column)]; }
-    Cell& at(int row, int column) { return cells[indexOf(row, column)]; }
+    // The place of cells[index]. A map whose width or height byte is 0
+    // still holds one cell: row 1, column 1.
+    CellPosition positionOf(std::size_t index) const
+    {
+        if (width <= 0 || height <= 0)
+            return {1, 1};
+        const auto w = static_cast<std::size_t>(width);
+        return {static_cast<int>(index / w) + 1, static_cast<int>(index % w) + 1};
+    }
+    const Cell& at(CellPosition cell) const { return cells[indexOf(cell)]; }
+    Cell& at(CellPosition cell) { return cells[indexOf(cell)]; }
 };
 
 struct DecodedMap

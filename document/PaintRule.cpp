@@ -1,22 +1,26 @@
 #include "PaintRule.h"
 
+#include "MapRules.h"
+
 #include <algorithm>
 
 namespace delvard {
 
-PaintArea paintArea(int width, int height, int row, int column, Terrain terrain)
+PaintArea paintArea(int width, int height, CellPosition cell, Terrain terrain)
 {
     PaintArea paint;
+    const auto [row, column] = cell;
     if (row < 1 || row > height || column < 1 || column > width)
         return paint;
-    if (terrain != Terrain::Heart) {
-        paint.area = {row, column, row, column};
-        paint.accepted = row > 1 && row < height && column > 1 && column < width;
-        return paint;
-    }
-    paint.area = {std::max(1, row - 2), std::max(1, column - 2), std::min(height, row + 2),
-                  std::min(width, column + 2)};
-    paint.accepted = row >= 4 && row <= height - 3 && column >= 4 && column <= width - 3;
+    const int reach = terrain == Terrain::Heart ? HeartReach : 0;
+    paint.area = {std::max(1, row - reach), std::max(1, column - reach),
+                  std::min(height, row + reach), std::min(width, column + reach)};
+    // Taken when the block is whole (not cut by the map's edge) and neither
+    // of its far corners is on the ring: then none of its cells is.
+    const CellArea& area = paint.area;
+    const bool whole = area.cellCount() == (2 * reach + 1) * (2 * reach + 1);
+    paint.accepted = whole && !isOnRing(width, height, area.topLeft()) &&
+                     !isOnRing(width, height, {area.bottom, area.right});
     return paint;
 }
 

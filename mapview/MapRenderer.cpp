@@ -37,9 +37,16 @@ QSize MapRenderer::mapSize(const MapData& map) const
     return {(map.width + 2) * cellSize_, (map.height + 2) * cellSize_};
 }
 
-QRect MapRenderer::cellRect(int row, int column) const
+QRect MapRenderer::cellRect(delvard::CellPosition cell) const
 {
-    return {column * cellSize_, row * cellSize_, cellSize_, cellSize_};
+    return {cell.column * cellSize_, cell.row * cellSize_, cellSize_, cellSize_};
+}
+
+QRect MapRenderer::areaRect(const CellArea& area) const
+{
+    if (area.isEmpty())
+        return {};
+    return cellRect(area.topLeft()).united(cellRect({area.bottom, area.right}));
 }
 
 CellArea MapRenderer::cellsIn(const MapData& map, const QRect& rect) const
@@ -47,7 +54,7 @@ CellArea MapRenderer::cellsIn(const MapData& map, const QRect& rect) const
     if (map.cells.empty() || rect.isEmpty())
         return {};
     if (!laidOut(map))
-        return rect.intersects(cellRect(1, 1)) ? CellArea{1, 1, 1, 1} : CellArea{};
+        return rect.intersects(cellRect({1, 1})) ? CellArea{1, 1, 1, 1} : CellArea{};
     const QRect cells =
         rect & QRect(cellSize_, cellSize_, map.width * cellSize_, map.height * cellSize_);
     if (cells.isEmpty())
@@ -66,14 +73,13 @@ void MapRenderer::paint(QPainter& painter, const MapData& map, const QRect& expo
     const CellArea cells = cellsIn(map, exposed);
     QRegion margin(exposed);
     if (!cells.isEmpty()) {
-        const QRect drawn =
-            cellRect(cells.top, cells.left).united(cellRect(cells.bottom, cells.right));
+        const QRect drawn = areaRect(cells);
         margin -= drawn;
         if (!laidOut(map)) {
             painter.drawImage(drawn.topLeft(), tile(map.cells.front()));
         } else {
             for (int row = cells.top; row <= cells.bottom; ++row) {
-                const delvard::Cell* cell = &map.at(row, cells.left);
+                const delvard::Cell* cell = &map.at({row, cells.left});
                 for (int column = cells.left; column <= cells.right; ++column, ++cell)
                     painter.drawImage(QPoint(column * cellSize_, row * cellSize_), tile(*cell));
             }
@@ -96,7 +102,7 @@ void MapRenderer::drawBand(QImage& band, const MapData& map, int b)
     const int lastColumn = laidOut(map) ? map.width : (b == 1 ? 1 : 0);
     const std::size_t rowBytes = static_cast<std::size_t>(cellSize_) * 4;
     for (int column = 1; column <= lastColumn; ++column) {
-        const delvard::Cell& cell = laidOut(map) ? map.at(b, column) : map.cells.front();
+        const delvard::Cell& cell = laidOut(map) ? map.at({b, column}) : map.cells.front();
         const QImage& cellTile = tile(cell);
         // Both images are RGB32 and the tile lies wholly inside the band, so
         // a row-by-row copy does what QPainter would, without its per-call

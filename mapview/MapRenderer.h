@@ -30,7 +30,9 @@ class MapRenderer
 
     // The whole picture, margin included, in logical pixels.
     QSize mapSize(const delvard::MapData& map) const;
-    QRect cellRect(int row, int column) const;
+    QRect cellRect(delvard::CellPosition cell) const;
+    // The squares of a block of cells, together.
+    QRect areaRect(const delvard::CellArea& area) const;
     // The cells (rows and columns from 1) that a rectangle touches, cut to
     // the map; empty when it touches none.
     delvard::CellArea cellsIn(const delvard::MapData& map, const QRect& rect) const;

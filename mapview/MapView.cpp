@@ -23,11 +23,6 @@ QScrollArea* enclosingScrollArea(const QWidget* widget)
     return nullptr;
 }
 
-CellArea cellArea(const QRect& cells)
-{
-    return {cells.top(), cells.left(), cells.bottom(), cells.right()};
-}
-
 } // namespace
 
 MapView::MapView(delvard::MapDocument& document, const PictureList& pictures, QWidget* parent)
@@ -39,20 +34,12 @@ MapView::MapView(delvard::MapDocument& document, const PictureList& pictures, QW
     setMouseTracking(true);
     setFixedSize(renderer_.mapSize(document_.data()));
     connect(&document_, &delvard::MapDocument::cellsChanged, this,
-            [this](const QRect& cells) { update(areaRect(cellArea(cells))); });
+            [this](const CellArea& cells) { update(renderer_.areaRect(cells)); });
 }
 
-QPoint MapView::cellAt(QPoint position) const
+delvard::CellPosition MapView::cellAt(QPoint position) const
 {
-    const CellArea cells = renderer_.cellsIn(document_.data(), QRect(position, QSize(1, 1)));
-    return cells.isEmpty() ? QPoint() : QPoint(cells.left, cells.top);
-}
-
-QRect MapView::areaRect(const CellArea& area) const
-{
-    if (area.isEmpty())
-        return {};
-    return cellRect(area.top, area.left).united(cellRect(area.bottom, area.right));
+    return renderer_.cellsIn(document_.data(), QRect(position, QSize(1, 1))).topLeft();
 }
 
 void MapView::zoomIn()
@@ -86,7 +73,7 @@ void MapView::setCellSize(int size)
 
     // The outline was for the old layout; the pointer now rests on another cell.
     outline_ = QRect();
-    showHover(underMouse() ? cellAt(mapFromGlobal(QCursor::pos())) : QPoint());
+    showHover(underMouse() ? cellAt(mapFromGlobal(QCursor::pos())) : delvard::CellPosition());
 
     if (viewport) {
         const QSize half = viewport->size() / 2;
@@ -112,11 +99,11 @@ void MapView::setBrushTerrain(delvard::Terrain terrain)
     showOutline();
 }
 
-void MapView::showHover(QPoint cell)
+void MapView::showHover(delvard::CellPosition cell)
 {
     if (cell != hovered_) {
         hovered_ = cell;
-        emit hoveredCellChanged(cell.y(), cell.x());
+        emit hoveredCellChanged(cell);
     }
     showOutline();
 }
@@ -126,8 +113,8 @@ void MapView::showOutline()
     QRect outline;
     bool accepted = false;
     if (!hovered_.isNull()) {
-        const delvard::PaintArea paint = document_.paintArea(hovered_.y(), hovered_.x(), brush_);
-        outline = areaRect(paint.area);
+        const delvard::PaintArea paint = document_.paintArea(hovered_, brush_);
+        outline = renderer_.areaRect(paint.area);
         accepted = paint.accepted;
     }
     if (outline != outline_ || accepted != outlineAccepted_) {
@@ -166,9 +153,9 @@ void MapView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPoint cell = cellAt(event->position().toPoint());
+    const delvard::CellPosition cell = cellAt(event->position().toPoint());
     if (!cell.isNull())
-        emit cellClicked(cell.y(), cell.x());
+        emit cellClicked(cell);
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event)
@@ -179,6 +166,6 @@ void MapView::mouseMoveEvent(QMouseEvent* event)
 
 void MapView::leaveEvent(QEvent* event)
 {
-    showHover(QPoint());
+    showHover({});
     QWidget::leaveEvent(event);
 }

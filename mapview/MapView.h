@@ -31,10 +31,10 @@ class MapView : public QWidget
     bool canZoomOut() const { return cellSize() > SmallestCellSize; }
     bool gridShown() const { return renderer_.gridShown(); }
 
-    // The square of a cell (rows and columns from 1), in logical pixels.
-    QRect cellRect(int row, int column) const { return renderer_.cellRect(row, column); }
-    // The cell under a point as (column, row), or a null point.
-    QPoint cellAt(QPoint position) const;
+    // The square of a cell, in logical pixels.
+    QRect cellRect(delvard::CellPosition cell) const { return renderer_.cellRect(cell); }
+    // The cell under a point, or a null position.
+    delvard::CellPosition cellAt(QPoint position) const;
 
     // What the hover outline covers now (empty: none), and whether it shows
     // a click that would be taken.
@@ -50,9 +50,9 @@ class MapView : public QWidget
     void setBrushTerrain(delvard::Terrain terrain);
 
   signals:
-    void cellClicked(int row, int column);
-    // The cell under the pointer changed; 0, 0 when it left the cells.
-    void hoveredCellChanged(int row, int column);
+    void cellClicked(delvard::CellPosition cell);
+    // The cell under the pointer changed; a null position when it left the cells.
+    void hoveredCellChanged(delvard::CellPosition cell);
     void cellSizeChanged(int cellSize);
 
   protected:
@@ -63,14 +63,13 @@ class MapView : public QWidget
 
   private:
     void setCellSize(int cellSize);
-    void showHover(QPoint cell);
+    void showHover(delvard::CellPosition cell);
     void showOutline();
-    QRect areaRect(const delvard::CellArea& area) const;
 
     delvard::MapDocument& document_;
     MapRenderer renderer_;
     delvard::Terrain brush_ = delvard::Terrain::Heart;
-    QPoint hovered_;
+    delvard::CellPosition hovered_;
     QRect outline_;
     bool outlineAccepted_ = false;
 };

@@ -1,6 +1,7 @@
 #include "TileCache.h"
 
 #include "CellArt.h"
+#include "MapRules.h"
 #include "PictureList.h"
 
 #include <cmath>
@@ -39,8 +40,10 @@ const QImage& TileCache::tile(delvard::Terrain terrain, delvard::Owner owner, bo
     if (tile.isNull()) {
         // Picture 0 is no picture: the look of a code that no table knew.
         const QImage none;
-        tile = cellart::composeCell(t == 0 ? none : scaled(t),
-                                    o == 0 ? none : scaled(PictureList::FirstOwnerPicture - 1 + o),
+        const int terrainPicture = delvard::pictureOf(terrain);
+        const int ownerPicture = delvard::pictureOf(owner);
+        tile = cellart::composeCell(terrainPicture == 0 ? none : scaled(terrainPicture),
+                                    ownerPicture == 0 ? none : scaled(ownerPicture),
                                     grid ? cellart::gridLineWidth(devicePixelRatio_) : 0,
                                     sideDevicePx_);
         tile.setDevicePixelRatio(devicePixelRatio_);

@@ -5,14 +5,13 @@
 
 #include <array>
 
-// The 72 numbered pictures compiled into the program. Pictures 1-35 are the
-// cell pictures of terrains 1-35, 36-42 the owner pictures of owner codes
-// 1-7, 43-72 serve the palette alone.
+// The 72 numbered pictures compiled into the program: the cell pictures of
+// the terrains and the owners (which is which: delvard::pictureOf), and
+// from 43 on the palette's own.
 class PictureList
 {
   public:
     static constexpr int Count = 72;
-    static constexpr int FirstOwnerPicture = 36; // owner code o has picture 35 + o
 
     // Decodes every picture (a few tens of milliseconds); made once by the
     // program and handed to whatever draws.

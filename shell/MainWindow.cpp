@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutDialog.h"
+#include "CellDescription.h"
 #include "MapFolderDialog.h"
 #include "MapView.h"
 #include "NativeFileName.h"
@@ -9,6 +10,7 @@
 #include "PictureList.h"
 #include "ReadmeViewer.h"
 #include "WindowFit.h"
+#include "delvard/Product.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,16 +28,7 @@
 
 using delvard::MapDocument;
 
-namespace {
-
 using delvard::displayName;
-
-QString nameOf(std::string_view name, const char* unknown)
-{
-    return name.empty() ? QLatin1String(unknown) : QString::fromUtf8(name);
-}
-
-} // namespace
 
 MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidget* parent)
     : QMainWindow(parent), pictures_(pictures), programFolder_(std::move(programFolder)),
@@ -57,6 +50,7 @@ MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidg
     setCentralWidget(mapArea_);
 
     buildStatusBar();
+    keepTheWorkingPartsUsable();
 
     // Before the window is shown its frame is not known yet; the style's
     // title bar stands in for it, and the first show corrects the guess.
@@ -73,10 +67,10 @@ MainWindow::~MainWindow()
 QString MainWindow::caption()
 {
     return QStringLiteral("%1 Version %2.%3.%4")
-        .arg(QStringLiteral(DELVARD_TITLE))
-        .arg(DELVARD_VERSION_MAJOR)
-        .arg(DELVARD_VERSION_MINOR)
-        .arg(DELVARD_VERSION_REVISION);
+        .arg(QString::fromUtf8(delvard::product::Title))
+        .arg(delvard::product::VersionMajor)
+        .arg(delvard::product::VersionMinor)
+        .arg(delvard::product::VersionPatch);
 }
 
 void MainWindow::buildMenus()
@@ -100,6 +94,19 @@ void MainWindow::buildMenus()
     item(help, QStringLiteral("&About"), &MainWindow::showAbout);
     help->addSeparator();
     item(help, QStringLiteral("&Read Me"), &MainWindow::showReadme);
+}
+
+void MainWindow::keepTheWorkingPartsUsable()
+{
+    // However small the window is made, the palette keeps its row (its
+    // overflow button holds the buttons that do not fit), three rows of
+    // the smallest cells stay in view, and the status bar never slides
+    // over either.
+    constexpr int MinimumWidth = 320;
+    const int mapRows = 3 * MapView::SmallestCellSize + 2 * mapArea_->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setMinimumSize(MinimumWidth, menuBar()->sizeHint().height() + paletteBar_->sizeHint().height() +
+                                     mapRows + scrollBar + statusBar()->sizeHint().height());
 }
 
 void MainWindow::buildStatusBar()
@@ -218,16 +225,16 @@ void MainWindow::showMap(std::unique_ptr<MapDocument> document)
     connect(&palette_, &PaletteModel::toolsChanged, mapView_,
             [this] { mapView_->setBrushTerrain(palette_.terrain()); });
     connect(document_.get(), &MapDocument::cellsChanged, this,
-            [this] { showHoveredCell(hoveredRow_, hoveredColumn_); });
+            [this] { showHoveredCell(hovered_); });
     palette_.enterWorkingState();
     mapArea_->setWidget(mapView_);
     showCurrentTools();
     cellLabel_->setText(displayName(document_->path()));
 }
 
-void MainWindow::paintCell(int row, int column)
+void MainWindow::paintCell(delvard::CellPosition cell)
 {
-    document_->paint(row, column, palette_.terrain(), palette_.owner());
+    document_->paint(cell, palette_.terrain(), palette_.owner());
 }
 
 void MainWindow::saveMap()
@@ -249,7 +256,7 @@ void MainWindow::saveMap()
             overwriteAgreed = true;
         }
         const delvard::SaveResult written = disk.state == MapDocument::OnDisk::Unreadable
-                                                ? delvard::SaveResult{false, disk.reason}
+                                                ? delvard::SaveResult{false, disk.problem}
                                                 : document_->save();
         if (written.ok) {
             saveAction_->setEnabled(false);
@@ -259,7 +266,7 @@ void MainWindow::saveMap()
         QMessageBox box(QMessageBox::Warning, caption(),
                         QStringLiteral("The map could not be saved to \"%1\".\n\n%2\n\n"
                                        "The map is still open in the editor, unchanged.")
-                            .arg(shownPath, written.reason),
+                            .arg(shownPath, written.problem),
                         QMessageBox::Retry | QMessageBox::Cancel, this);
         box.setDefaultButton(QMessageBox::Retry);
         if (box.exec() != QMessageBox::Retry)
@@ -319,20 +326,19 @@ void MainWindow::showCurrentTools()
                              .arg(palette_.gridShown() ? QStringLiteral("   Grid") : QString()));
 }
 
-void MainWindow::showHoveredCell(int row, int column)
+void MainWindow::showHoveredCell(delvard::CellPosition cell)
 {
-    hoveredRow_ = row;
-    hoveredColumn_ = column;
-    if (row == 0 || !document_ || document_->width() == 0 || document_->height() == 0) {
+    hovered_ = cell;
+    if (cell.isNull() || !document_ || document_->width() == 0 || document_->height() == 0) {
         cellLabel_->setText(displayName(document_ ? document_->path() : QString()));
         return;
     }
-    const delvard::Cell& cell = document_->cellAt(row, column);
-    cellLabel_->setText(QStringLiteral("Row %1, column %2: %3, %4")
-                            .arg(row)
-                            .arg(column)
-                            .arg(nameOf(delvard::terrainName(cell.terrain), "unknown terrain"),
-                                 nameOf(delvard::ownerName(cell.owner), "unknown owner")));
+    const delvard::CellWords words = delvard::describeCell(document_->data(), cell);
+    cellLabel_->setText(
+        QStringLiteral("Row %1, column %2: %3, %4")
+            .arg(cell.row)
+            .arg(cell.column)
+            .arg(QString::fromStdString(words.terrain), QString::fromStdString(words.owner)));
 }
 
 void MainWindow::fitToScreen(QMargins frame)

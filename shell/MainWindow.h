@@ -69,12 +69,13 @@ class MainWindow : public QMainWindow
   private:
     void buildMenus();
     void buildStatusBar();
+    void keepTheWorkingPartsUsable();
     QString chooseMapFile();
     void showMap(std::unique_ptr<delvard::MapDocument> document);
     void storeMapFolder();
     bool askToOverwriteChangedFile(const QString& shownPath);
-    void paintCell(int row, int column);
-    void showHoveredCell(int row, int column);
+    void paintCell(delvard::CellPosition cell);
+    void showHoveredCell(delvard::CellPosition cell);
     void showCurrentTools();
     void fitToScreen(QMargins frame);
 
@@ -92,7 +93,6 @@ class MainWindow : public QMainWindow
     QPointer<ReadmeViewer> readme_;
     QLabel* cellLabel_ = nullptr;
     QLabel* toolsLabel_ = nullptr;
-    int hoveredRow_ = 0;
-    int hoveredColumn_ = 0;
+    delvard::CellPosition hovered_;
     bool fittedOnScreen_ = false;
 };

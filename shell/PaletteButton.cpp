@@ -1,12 +1,13 @@
 #include "PaletteButton.h"
 
+#include "MapRules.h"
+
 using delvard::Owner;
 using delvard::Terrain;
 
 namespace {
 
 constexpr int FirstHeroTerrainButton = 29;
-constexpr int FirstNeutralTerrainButton = 21;
 constexpr int FirstOwnerButton = 37;
 constexpr int FirstTerrainPicture = 43; // the small picture of button 1
 constexpr int ZoomInPicture = 70;       // then zoom out and the grid
@@ -21,7 +22,7 @@ PaletteButtonInfo paletteButton(PaletteButton button)
         return {ButtonGroup::Separator, 0, {}, {}, {}};
     if (b < FirstHeroTerrainButton) {
         const auto terrain = static_cast<Terrain>(b);
-        return {b < FirstNeutralTerrainButton ? ButtonGroup::Terrain : ButtonGroup::NeutralTerrain,
+        return {delvard::onlyOwnerOf(terrain) ? ButtonGroup::NeutralTerrain : ButtonGroup::Terrain,
                 FirstTerrainPicture - 1 + b,
                 terrain,
                 {},
@@ -31,12 +32,16 @@ PaletteButtonInfo paletteButton(PaletteButton button)
         // The hero gates and the hero rest are terrains 28 to 34 and use
         // their cell pictures.
         const auto terrain = static_cast<Terrain>(b - 1);
-        return {ButtonGroup::HeroTerrain, b - 1, terrain, {}, delvard::terrainName(terrain)};
+        return {ButtonGroup::HeroTerrain,
+                delvard::pictureOf(terrain),
+                terrain,
+                {},
+                delvard::terrainName(terrain)};
     }
     if (b < numberOf(PaletteButton::OwnerSeparator)) {
         const auto owner = static_cast<Owner>(b - (FirstOwnerButton - 1));
         return {
-            ButtonGroup::Owner, 35 + static_cast<int>(owner), {}, owner, delvard::ownerName(owner)};
+            ButtonGroup::Owner, delvard::pictureOf(owner), {}, owner, delvard::ownerName(owner)};
     }
     static constexpr std::string_view viewTips[] = {"Zoom in", "Zoom out", "Grid On/Off"};
     const int view = b - numberOf(PaletteButton::ZoomIn);

@@ -1,5 +1,8 @@
 #include "PaletteModel.h"
 
+#include "MapRules.h"
+
+using delvard::Owner;
 using delvard::Terrain;
 
 namespace {
@@ -64,13 +67,13 @@ void PaletteModel::setTerrain(Terrain terrain)
 void PaletteModel::enterWorkingState()
 {
     for (int b = 1; b <= PaletteButtonCount; ++b) {
-        const PaletteButtonInfo info = paletteButton(buttonNumbered(b));
-        if (info.group != ButtonGroup::NeutralTerrain && buttonNumbered(b) != PaletteButton::ZoomIn)
+        if (buttonNumbered(b) != PaletteButton::ZoomIn)
             setEnabled(buttonNumbered(b), true);
     }
     setPressed(PaletteButton::Heart, true);
     setPressed(PaletteButton::Hero, true);
     setPressed(PaletteButton::Grid, true);
+    limitTerrainsToOwner();
 }
 
 void PaletteModel::setZoomAvailable(bool zoomIn, bool zoomOut)
@@ -79,15 +82,22 @@ void PaletteModel::setZoomAvailable(bool zoomIn, bool zoomOut)
     setEnabled(PaletteButton::ZoomOut, zoomOut);
 }
 
-// The buttons of a group only while the owner button is pressed; a pressed
-// one that becomes unavailable hands the terrain choice back to the Heart.
-void PaletteModel::limitToOwner(PaletteButton ownerButton, ButtonGroup group)
+// A terrain that only one owner may hold is there only while that owner's
+// button is pressed; a pressed one that becomes unavailable hands the
+// terrain choice back to the Heart.
+void PaletteModel::limitTerrainsToOwner()
 {
-    const bool available = isPressed(ownerButton);
+    std::optional<Owner> pressedOwner;
+    for (int o = 1; o <= delvard::OwnerCount; ++o) {
+        if (isPressed(buttonFor(static_cast<Owner>(o))))
+            pressedOwner = static_cast<Owner>(o);
+    }
     for (int b = 1; b <= PaletteButtonCount; ++b) {
         const PaletteButton button = buttonNumbered(b);
-        if (paletteButton(button).group != group)
+        const std::optional<Terrain> terrain = paletteButton(button).terrain;
+        if (!terrain || !delvard::onlyOwnerOf(*terrain))
             continue;
+        const bool available = pressedOwner && delvard::ownerAllows(*pressedOwner, *terrain);
         setEnabled(button, available);
         if (!available && isPressed(button)) {
             setTerrain(Terrain::Heart);
@@ -111,8 +121,7 @@ void PaletteModel::click(PaletteButton button)
     if (info.group == ButtonGroup::HeroTerrain)
         forEachInRun(PaletteButton::Heart, [&](PaletteButton b) { setPressed(b, false); });
 
-    limitToOwner(PaletteButton::Hero, ButtonGroup::HeroTerrain);
-    limitToOwner(PaletteButton::Neutral, ButtonGroup::NeutralTerrain);
+    limitTerrainsToOwner();
 
     if (info.terrain)
         setTerrain(*info.terrain);

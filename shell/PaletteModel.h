@@ -57,7 +57,7 @@ class PaletteModel : public QObject
     static std::size_t index(PaletteButton button) { return numberOf(button); }
     void setPressed(PaletteButton button, bool pressed);
     void setEnabled(PaletteButton button, bool enabled);
-    void limitToOwner(PaletteButton ownerButton, ButtonGroup group);
+    void limitTerrainsToOwner();
     void setTerrain(delvard::Terrain terrain);
 
     std::array<bool, PaletteButtonCount + 1> pressed_{};

@@ -3,6 +3,7 @@
 #include "FileReader.h"
 #include "FileWriter.h"
 #include "NativeFileName.h"
+#include "ProblemWords.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -196,7 +197,8 @@ Loaded load(const QString& file)
     loaded.exists = true;
     if (!read.ok) {
         loaded.problem = QCoreApplication::translate("ProfileFile", "Could not read \"%1\": %2")
-                             .arg(displayName(file), QString::fromStdString(read.reason));
+                             .arg(displayName(file),
+                                  delvard::describeProblem(read.problem, delvard::SettingsFiles));
         return loaded;
     }
     loaded.bytes = QByteArray::fromStdString(read.bytes);
@@ -323,10 +325,9 @@ WriteResult write(const QByteArray& section, const QByteArray& key, const QByteA
     const QByteArray bytes = joinLines(lines);
     const delvard::FileWrite written = delvard::replaceFile(
         delvard::nativePath(file),
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-        delvard::SettingsFiles);
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!written.ok)
-        return cannotWrite(file, QString::fromStdString(written.reason));
+        return cannotWrite(file, delvard::describeProblem(written.problem, delvard::SettingsFiles));
     return {true, QString()};
 }
 

@@ -3,6 +3,7 @@
 #include "FileReader.h"
 #include "FileWriter.h"
 #include "NativeFileName.h"
+#include "ProblemWords.h"
 #include "ProfileFile.h"
 
 #include <QCoreApplication>
@@ -27,10 +28,9 @@ struct Attempt
 Attempt touch(const QString& path)
 {
     Attempt attempt;
-    const delvard::FileAtHand file =
-        delvard::makeSureFileExists(delvard::nativePath(path), delvard::SettingsFiles);
+    const delvard::FileAtHand file = delvard::makeSureFileExists(delvard::nativePath(path));
     if (!file.ok) {
-        attempt.reason = QString::fromStdString(file.reason);
+        attempt.reason = delvard::describeProblem(file.problem, delvard::SettingsFiles);
         // It stands inside a sentence of the start-up message.
         if (attempt.reason.endsWith(QLatin1Char('.')))
             attempt.reason.chop(1);
@@ -137,8 +137,7 @@ SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& 
             if (fallback.opened && fallback.empty && !shipped.isEmpty() &&
                 delvard::replaceFile(
                     delvard::nativePath(fallbackPath),
-                    std::string_view(shipped.constData(), static_cast<std::size_t>(shipped.size())),
-                    delvard::SettingsFiles)
+                    std::string_view(shipped.constData(), static_cast<std::size_t>(shipped.size())))
                     .ok)
                 fallback.empty = false;
             if (fallback.opened) {

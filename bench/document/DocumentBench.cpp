@@ -77,10 +77,9 @@ void BM_WriteMapFile(benchmark::State& state)
     for (auto _ : state) {
         const delvard::FileWrite written = delvard::replaceFile(
             delvard::nativePath(openMap->document->path()),
-            std::string_view(content.constData(), static_cast<std::size_t>(content.size())),
-            delvard::MapFiles);
+            std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
         if (!written.ok)
-            state.SkipWithError(written.reason.c_str());
+            state.SkipWithError(written.problem.os.message().c_str());
     }
     state.SetBytesProcessed(state.iterations() * content.size());
 }
@@ -91,7 +90,7 @@ void BM_Save(benchmark::State& state)
     for (auto _ : state) {
         const delvard::SaveResult written = openMap->document->save();
         if (!written.ok)
-            state.SkipWithError(qPrintable(written.reason));
+            state.SkipWithError(qPrintable(written.problem));
     }
 }
 

@@ -214,13 +214,13 @@ void HeartClick(benchmark::State& state, int level)
     bench->settle();
     const QPoint middle =
         bench->map->mapFrom(bench->viewport(), bench->viewport()->rect().center());
-    const QPoint cell = bench->map->cellAt(middle);
+    const delvard::CellPosition cell = bench->map->cellAt(middle);
     int i = 0;
     for (auto _ : state) {
         const auto owner = static_cast<delvard::Owner>(3 + (i++ % 2));
         const int painted = bench->paints.count;
         bench->time(state, "click (Heart 5x5)", level, [&] {
-            bench->document->paint(cell.y(), cell.x(), delvard::Terrain::Heart, owner);
+            bench->document->paint(cell, delvard::Terrain::Heart, owner);
             QApplication::processEvents();
         });
         bench->expectPainted(painted, "a click");

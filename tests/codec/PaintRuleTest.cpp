@@ -29,7 +29,7 @@ class PaintRule : public ::testing::TestWithParam<Click>
 TEST_P(PaintRule, DecidesWhatAClickChanges)
 {
     const Click& c = GetParam();
-    const PaintArea paint = paintArea(c.width, c.height, c.row, c.column, c.terrain);
+    const PaintArea paint = paintArea(c.width, c.height, {c.row, c.column}, c.terrain);
     EXPECT_EQ(paint.accepted, c.accepted);
     EXPECT_EQ(paint.area, c.area);
 }

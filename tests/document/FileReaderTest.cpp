@@ -1,5 +1,6 @@
 #include "FileReader.h"
 #include "NativeFileName.h"
+#include "ProblemWords.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,7 +81,8 @@ TEST_P(RefusedInput, IsNamedForWhatItIsAndNothingIsCreated)
     const FileRead read = readMapFile(nativePath(files.path(GetParam().name.c_str())));
     EXPECT_FALSE(read.ok);
     EXPECT_TRUE(read.bytes.empty());
-    EXPECT_NE(read.reason.find(GetParam().reason), std::string::npos) << read.reason;
+    const std::string told = describeProblem(read.problem, MapFiles).toStdString();
+    EXPECT_NE(told.find(GetParam().reason), std::string::npos) << told;
     EXPECT_EQ(files.entries(), before);
 }
 
@@ -101,21 +103,23 @@ TEST(ReadWholeFile, EveryKindOfFileIsRefusedInItsOwnWords)
 {
     const Oddities files;
     const FileRead pipe = readWholeFile(nativePath(files.path("pipeMap.kld")), SettingsFiles);
-    EXPECT_EQ(pipe.reason, "This is a named pipe, not a settings file.");
+    EXPECT_EQ(describeProblem(pipe.problem, SettingsFiles),
+              QStringLiteral("This is a named pipe, not a settings file."));
     EXPECT_FALSE(pipe.missing);
     const FileRead huge = readWholeFile(nativePath(files.path("hugeMap.kld")), GuideFiles);
-    EXPECT_EQ(huge.reason, "The file is 67,108,865 bytes long; a text file is never larger than "
-                           "16 MiB, so it is not read.");
+    EXPECT_EQ(describeProblem(huge.problem, GuideFiles).toStdString(),
+              "The file is 67,108,865 bytes long; a text file is never larger than "
+              "16 MiB, so it is not read.");
     EXPECT_TRUE(readWholeFile(nativePath(files.path("goneMap.kld")), SettingsFiles).missing);
 }
 
 TEST(ReadMapFile, ReadsARegularFileWholeAlsoThroughALink)
 {
-    EXPECT_NE(readMapFile("/dev/zero").reason.find("This is a device"), std::string::npos);
+    EXPECT_EQ(readMapFile("/dev/zero").problem.kind, FileProblem::Kind::Device);
     const Oddities files;
     for (const char* name : {"aMap.kld", "linkMap.kld"}) {
         const FileRead read = readMapFile(nativePath(files.path(name)));
-        EXPECT_TRUE(read.ok) << name << ": " << read.reason;
+        EXPECT_TRUE(read.ok) << name;
         EXPECT_EQ(read.bytes, "map bytes");
     }
     // A system file that claims no size still reads to its end.

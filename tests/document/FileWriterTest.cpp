@@ -1,6 +1,7 @@
 #include "FileWriter.h"
 #include "FileFaults.h"
 #include "NativeFileName.h"
+#include "ProblemWords.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,8 +42,12 @@ ino_t inodeOf(const QString& path)
 FileWrite replace(const QString& path, const QByteArray& bytes)
 {
     return replaceFile(nativePath(path),
-                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                       MapFiles);
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+std::string told(const FileWrite& written)
+{
+    return describeProblem(written.problem, MapFiles).toStdString();
 }
 
 } // namespace
@@ -108,7 +113,7 @@ TEST(ReplaceFile, SavesUnderTheLongestNameTheSystemAllows)
     ASSERT_EQ(QFileInfo(longest).fileName().size(), 255);
     for (const char seed : {'a', 'b'}) { // made, then replaced
         const FileWrite written = replace(longest, pattern(300, seed));
-        EXPECT_TRUE(written.ok) << written.reason;
+        EXPECT_TRUE(written.ok) << told(written);
         EXPECT_EQ(readAll(longest), pattern(300, seed));
     }
     EXPECT_EQ(entries(dir.path()).size(), 1);
@@ -126,7 +131,7 @@ TEST(ReplaceFile, WritesInPlaceWhenTheFolderTakesNoNewFile)
         GTEST_SKIP() << "chattr +i does not work here";
     const QByteArray content = pattern(2000, 'z');
     const FileWrite written = replace(file, content);
-    EXPECT_TRUE(written.ok) << written.reason;
+    EXPECT_TRUE(written.ok) << told(written);
     EXPECT_EQ(readAll(file), content);
     EXPECT_EQ(entries(folder), QStringList{QStringLiteral("aMap.kld")});
 }
@@ -141,7 +146,7 @@ TEST(ReplaceFile, AReadOnlyFileIsRefusedAndKeptAsItWas)
         GTEST_SKIP() << "chattr +i does not work here";
     const FileWrite written = replace(file, pattern(100, 'b'));
     EXPECT_FALSE(written.ok);
-    EXPECT_EQ(written.reason, "The file is read-only: Operation not permitted.");
+    EXPECT_EQ(told(written), "The file is read-only: Operation not permitted.");
     EXPECT_EQ(readAll(file), pattern(100, 'a'));
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
 }
@@ -174,8 +179,8 @@ TEST(ReplaceFile, AFullDiskIsNamedAsSuchAndTheFileKeepsEveryByte)
         const QStringList before = entries(disk.path());
         const FileWrite written = replace(file, pattern(c.newSize, 'q'));
         EXPECT_FALSE(written.ok);
-        EXPECT_NE(written.reason.find("No space left on device"), std::string::npos)
-            << written.reason;
+        EXPECT_NE(told(written).find("No space left on device"), std::string::npos)
+            << told(written);
         EXPECT_TRUE(written.keptCopy.empty());
         EXPECT_EQ(readAll(file), original) << c.oldSize << " to " << c.newSize;
         EXPECT_EQ(entries(disk.path()), before);
@@ -221,8 +226,8 @@ TEST(FileOutput, AnUncommittedWriteLeavesTheFileAsItWas)
                       0);
         const QStringList before = entries(dir.path());
         {
-            FileOutput output(nativePath(file), MapFiles);
-            ASSERT_TRUE(output.open()) << output.problem();
+            FileOutput output(nativePath(file));
+            ASSERT_TRUE(output.open());
             EXPECT_EQ(output.method(),
                       hardLinked ? FileOutput::Method::InPlace : FileOutput::Method::Rename);
             ASSERT_TRUE(output.write(pattern(7000, 'z').toStdString()));

@@ -15,13 +15,14 @@ int main(int argc, char** argv)
     }
     const delvard::FileRead content = delvard::readMapFile(argv[2]);
     if (!content.ok) {
-        std::cerr << "cannot read the new content: " << content.reason << "\n";
+        std::cerr << "cannot read the new content: problem "
+                  << static_cast<int>(content.problem.kind) << "\n";
         return 1;
     }
-    const delvard::FileWrite saved =
-        delvard::replaceFile(argv[1], content.bytes, delvard::MapFiles);
+    const delvard::FileWrite saved = delvard::replaceFile(argv[1], content.bytes);
     if (!saved.ok) {
-        std::cerr << "save failed: " << saved.reason << "\n";
+        std::cerr << "save failed: problem " << static_cast<int>(saved.problem.kind) << ": "
+                  << saved.problem.os.message() << "\n";
         if (!saved.keptCopy.empty())
             std::cerr << "old bytes kept in " << saved.keptCopy << "\n";
         return 1;

@@ -74,9 +74,9 @@ TEST_F(MapViewTest, CellsLieRowByRowInsideAOneCellMarginAtEverySize)
         const int s = sizes[step];
         EXPECT_EQ(view->cellSize(), s);
         EXPECT_EQ(view->size(), QSize(5 * s, 4 * s));
-        EXPECT_EQ(view->cellRect(1, 1), QRect(s, s, s, s));
-        EXPECT_EQ(view->cellRect(2, 3), QRect(3 * s, 2 * s, s, s));
-        EXPECT_EQ(view->cellAt(QPoint(3 * s + s / 2, 2 * s + 1)), QPoint(3, 2));
+        EXPECT_EQ(view->cellRect({1, 1}), QRect(s, s, s, s));
+        EXPECT_EQ(view->cellRect({2, 3}), QRect(3 * s, 2 * s, s, s));
+        EXPECT_EQ(view->cellAt(QPoint(3 * s + s / 2, 2 * s + 1)), (CellPosition{2, 3}));
         EXPECT_TRUE(view->cellAt(QPoint(s - 1, s)).isNull()); // the margin
         EXPECT_EQ(view->canZoomIn(), s != 72);
         EXPECT_EQ(view->canZoomOut(), s != 24);
@@ -96,7 +96,7 @@ TEST_F(MapViewTest, ZoomKeepsTheCellInTheMiddleOfTheView)
     auto middleCell = [&] {
         return view->cellAt(view->mapFrom(area->viewport(), area->viewport()->rect().center()));
     };
-    const QPoint start = middleCell();
+    const CellPosition start = middleCell();
     for (int step = 0; step < 6; ++step) {
         view->zoomOut();
         EXPECT_EQ(middleCell(), start) << view->cellSize();
@@ -110,7 +110,7 @@ TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
 {
     show(heartMap(4, 3, Owner::Player));
     QImage image = grabbed();
-    const QRect cell = view->cellRect(2, 2);
+    const QRect cell = view->cellRect({2, 2});
     EXPECT_EQ(image.pixel(cell.topLeft() + QPoint(4, 4)), Red);
     EXPECT_EQ(image.pixel(cell.topLeft()), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(5, 5), qRgb(0, 0, 0));
@@ -119,18 +119,18 @@ TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
     image = grabbed();
     EXPECT_EQ(image.pixel(cell.topLeft()), Red);
     EXPECT_EQ(image.pixel(cell.topLeft() - QPoint(1, 1)), Red); // the cell before it
-    EXPECT_EQ(image.pixel(view->cellRect(1, 1).topLeft() - QPoint(1, 1)), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(view->cellRect({1, 1}).topLeft() - QPoint(1, 1)), qRgb(0, 0, 0));
 }
 
 TEST_F(MapViewTest, ForwardsClicksOnCellsOnly)
 {
     show(heartMap(4, 3, Owner::Hero));
     QSignalSpy clicked(view, &MapView::cellClicked);
-    press(view->cellRect(3, 4).center());
-    press(view->cellRect(1, 1).topLeft() - QPoint(2, 2)); // the margin
+    press(view->cellRect({3, 4}).center());
+    press(view->cellRect({1, 1}).topLeft() - QPoint(2, 2)); // the margin
     ASSERT_EQ(clicked.count(), 1);
-    EXPECT_EQ(clicked.at(0), (QList<QVariant>{3, 4}));
-    EXPECT_EQ(document->cellAt(3, 4).terrain, Terrain::Heart); // the view changes nothing itself
+    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), (CellPosition{3, 4}));
+    EXPECT_EQ(document->cellAt({3, 4}).terrain, Terrain::Heart); // the view changes nothing itself
 }
 
 // The outline shows what a click would change: the Heart's block where it
@@ -139,32 +139,32 @@ TEST_F(MapViewTest, HoverOutlineFollowsTheRuleAndTheBrush)
 {
     show(heartMap(10, 10, Owner::Hero));
     QSignalSpy hovered(view, &MapView::hoveredCellChanged);
-    move(view->cellRect(5, 5).center());
+    move(view->cellRect({5, 5}).center());
     EXPECT_TRUE(view->hoverAccepted());
-    EXPECT_EQ(view->hoverOutline(), view->cellRect(3, 3).united(view->cellRect(7, 7)));
+    EXPECT_EQ(view->hoverOutline(), view->cellRect({3, 3}).united(view->cellRect({7, 7})));
 
-    move(view->cellRect(2, 5).center());
+    move(view->cellRect({2, 5}).center());
     EXPECT_FALSE(view->hoverAccepted());
-    EXPECT_EQ(view->hoverOutline(), view->cellRect(1, 3).united(view->cellRect(4, 7)));
+    EXPECT_EQ(view->hoverOutline(), view->cellRect({1, 3}).united(view->cellRect({4, 7})));
 
     view->setBrushTerrain(Terrain::Dirt);
     EXPECT_TRUE(view->hoverAccepted());
-    EXPECT_EQ(view->hoverOutline(), view->cellRect(2, 5));
+    EXPECT_EQ(view->hoverOutline(), view->cellRect({2, 5}));
 
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(view, &leave);
     EXPECT_TRUE(view->hoverOutline().isEmpty());
     ASSERT_EQ(hovered.count(), 3);
-    EXPECT_EQ(hovered.at(0), (QList<QVariant>{5, 5}));
-    EXPECT_EQ(hovered.at(2), (QList<QVariant>{0, 0}));
+    EXPECT_EQ(hovered.at(0).at(0).value<CellPosition>(), (CellPosition{5, 5}));
+    EXPECT_TRUE(hovered.at(2).at(0).value<CellPosition>().isNull());
 }
 
 TEST_F(MapViewTest, AMapWithAnEmptySideShowsItsOneCell)
 {
     show(heartMap(0, 3, Owner::Player));
     EXPECT_EQ(view->size(), QSize(2 * 72, 5 * 72));
-    EXPECT_EQ(view->cellAt(view->cellRect(1, 1).center()), QPoint(1, 1));
-    EXPECT_EQ(grabbed().pixel(view->cellRect(1, 1).topLeft() + QPoint(4, 4)), Red);
-    move(view->cellRect(1, 1).center());
+    EXPECT_EQ(view->cellAt(view->cellRect({1, 1}).center()), (CellPosition{1, 1}));
+    EXPECT_EQ(grabbed().pixel(view->cellRect({1, 1}).topLeft() + QPoint(4, 4)), Red);
+    move(view->cellRect({1, 1}).center());
     EXPECT_TRUE(view->hoverOutline().isEmpty()); // no click can change it
 }

@@ -71,8 +71,8 @@ void EditorFixture::press(PaletteButton button)
     window->paletteBar()->buttonWidget(button)->click();
 }
 
-void EditorFixture::clickCell(int row, int column)
+void EditorFixture::clickCell(delvard::CellPosition cell)
 {
     MapView* view = window->mapView();
-    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(row, column).center());
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(cell).center());
 }

@@ -29,7 +29,7 @@ class EditorFixture : public ::testing::Test
     void answerMessage(const QString& button, QString* text = nullptr);
     // A person's click on a palette button.
     void press(PaletteButton button);
-    void clickCell(int row, int column);
+    void clickCell(delvard::CellPosition cell);
 
     static const PictureList& pictures();
 

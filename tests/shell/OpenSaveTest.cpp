@@ -4,6 +4,7 @@
 #include "MapView.h"
 #include "NativeFileName.h"
 #include "PaletteToolBar.h"
+#include "StandardEdit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,69 +27,52 @@ QByteArray rockMap(int width, int height)
     return bytes + "after the records";
 }
 
-// The bytes a save must write: every record's bytes 2 and 3 as 0x01, the
-// painted cells' codes, everything else as the file held it.
-struct Expected
-{
-    QByteArray bytes;
-    int width;
-    Expected(QByteArray original, int w, int h) : bytes(std::move(original)), width(w)
-    {
-        for (int k = 0; k < w * h; ++k)
-            bytes[36 + 4 * k + 2] = bytes[36 + 4 * k + 3] = 0x01;
-    }
-    void set(int row, int column, char terrainCode, char owner)
-    {
-        const int at = 36 + 4 * ((row - 1) * width + (column - 1));
-        bytes[at] = terrainCode;
-        bytes[at + 1] = owner;
-    }
-};
-
 } // namespace
 
 using OpenSave = EditorFixture;
 
-// One editing run: open, tools, painting (a refused Heart, a Heart, a cell
-// in it), zoom and grid, save; the file holds exactly the painted bytes.
+// The standard editing run through the window: open, the palette and the
+// clicks, zoom and grid before the last click, save; the file holds exactly
+// the fixture's bytes.
 TEST_F(OpenSave, AnEditingRunSavesExactlyThePaintedBytes)
 {
+    using delvard::StandardEdit;
+    const StandardEdit edit = StandardEdit::load();
+    ASSERT_TRUE(edit.problem.isEmpty()) << edit.problem.toStdString();
     start();
-    const QByteArray original = rockMap(12, 10);
-    const QString path = openMapBytes(original);
+    const QString path = openMapBytes(edit.original, edit.mapName);
     ASSERT_TRUE(window->mapView());
     EXPECT_EQ(window->mapArea()->widget(), window->mapView());
-    EXPECT_EQ(window->mapView()->size(), QSize(14 * 72, 12 * 72));
+    EXPECT_EQ(window->mapView()->size(), QSize((edit.width() + 2) * 72, (edit.height() + 2) * 72));
     EXPECT_FALSE(window->openAction()->isEnabled());
     EXPECT_EQ(window->cellText(), QDir::toNativeSeparators(path));
     EXPECT_EQ(window->toolsText(),
               QStringLiteral("Terrain: Heart   Owner: Hero   Cell: 72 px   Grid"));
-    Expected expected(original, 12, 10);
 
-    clickCell(3, 6); // Heart (the start tool) too close to the top: refused
-    clickCell(5, 6); // Heart, Hero
-    for (int r = 3; r <= 7; ++r)
-        for (int c = 4; c <= 8; ++c)
-            expected.set(r, c, '\x0E', '\x01');
-    press(PaletteButton::Player);
-    press(buttonFor(delvard::Terrain::Temple));
-    clickCell(5, 6);
-    expected.set(5, 6, '\x16', '\x03');
-    clickCell(1, 1); // the ring
-    press(PaletteButton::Neutral);
-    press(buttonFor(delvard::Terrain::Gold));
+    // The owner first: it decides which terrains can be chosen.
+    const auto choose = [this](const StandardEdit::Click& click) {
+        press(buttonFor(click.owner));
+        press(buttonFor(click.terrain));
+    };
+    const StandardEdit::Click& last = edit.clicks.back();
+    for (auto click = edit.clicks.begin(); click != edit.clicks.end() - 1; ++click) {
+        choose(*click);
+        clickCell(click->cell);
+    }
+    choose(last);
     press(PaletteButton::ZoomOut);
     press(PaletteButton::ZoomOut);
     press(PaletteButton::Grid);
-    EXPECT_EQ(window->toolsText(), QStringLiteral("Terrain: Gold   Owner: Neutral   Cell: 56 px"));
+    EXPECT_EQ(window->toolsText(), QStringLiteral("Terrain: %1   Owner: %2   Cell: 56 px")
+                                       .arg(QLatin1String(delvard::terrainName(last.terrain)),
+                                            QLatin1String(delvard::ownerName(last.owner))));
     EXPECT_EQ(window->mapView()->cellSize(), 56);
     EXPECT_FALSE(window->mapView()->gridShown());
-    clickCell(9, 11);
-    expected.set(9, 11, '\x06', '\x02');
+    clickCell(last.cell);
 
     window->saveAction()->trigger();
     EXPECT_FALSE(window->saveAction()->isEnabled());
-    EXPECT_EQ(TempFolder::read(path), expected.bytes);
+    EXPECT_EQ(TempFolder::read(path), edit.saved);
 }
 
 TEST_F(OpenSave, TheStatusBarNamesTheCellUnderThePointer)
@@ -96,11 +80,11 @@ TEST_F(OpenSave, TheStatusBarNamesTheCellUnderThePointer)
     start();
     openMapBytes(rockMap(6, 6));
     MapView* view = window->mapView();
-    QTest::mouseMove(view, view->cellRect(3, 4).center());
+    QTest::mouseMove(view, view->cellRect({3, 4}).center());
     EXPECT_EQ(window->cellText(), QStringLiteral("Row 3, column 4: Rock, Neutral"));
     press(PaletteButton::Player);
     press(buttonFor(delvard::Terrain::Library));
-    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(3, 4).center());
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect({3, 4}).center());
     EXPECT_EQ(window->cellText(), QStringLiteral("Row 3, column 4: Libaray, Player"));
 }
 
@@ -137,7 +121,7 @@ TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndSavedOnceTheFaultIsGone)
     start();
     const QByteArray original = rockMap(8, 8);
     const QString path = openMapBytes(original);
-    clickCell(4, 4); // a Heart
+    clickCell({4, 4}); // a Heart
     QString first;
     QString second;
     {
@@ -154,7 +138,7 @@ TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndSavedOnceTheFaultIsGone)
                          .arg(QDir::toNativeSeparators(path)));
     EXPECT_EQ(second, first);
     EXPECT_EQ(TempFolder::read(path), original);
-    EXPECT_EQ(window->document()->cellAt(4, 4).terrain, delvard::Terrain::Heart);
+    EXPECT_EQ(window->document()->cellAt({4, 4}).terrain, delvard::Terrain::Heart);
     ASSERT_TRUE(window->saveAction()->isEnabled());
 
     window->saveAction()->trigger();
@@ -172,7 +156,7 @@ TEST_F(OpenSave, AMapChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo)
     for (const bool vanished : {false, true}) {
         start();
         const QString path = openMapBytes(small);
-        clickCell(4, 4);
+        clickCell({4, 4});
         const QByteArray edited = window->document()->bytesToSave();
         const QByteArray others = rockMap(40, 40);
         if (vanished)

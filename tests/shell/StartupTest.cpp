@@ -1,10 +1,14 @@
 #include "EditorFixture.h"
 #include "MapFolderDialog.h"
+#include "PaletteToolBar.h"
 #include "WindowFit.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QStatusBar>
 
 namespace {
 
@@ -92,6 +96,26 @@ TEST_F(StartUp, MapFilesStoresTheFolderChosen)
     window->chooseMapFolder();
     EXPECT_EQ(window->mapFolder(), chosen);
     EXPECT_EQ(window->settings().mapFolder(), chosen);
+}
+
+// Made as small as it goes, the window still shows the palette, a strip of
+// the map and the status bar, one below the other.
+TEST_F(StartUp, AWindowMadeSmallKeepsPaletteMapAndStatusBarApart)
+{
+    start();
+    openMapBytes(
+        QByteArray(36 + 4 * 30 * 30, '\x02').replace(20, 1, "\x1e").replace(24, 1, "\x1e"));
+    window->show();
+    window->resize(10, 10);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), window->minimumSize());
+    const QRect palette = window->paletteBar()->geometry();
+    const QRect map = window->mapArea()->geometry();
+    const QRect status = window->statusBar()->geometry();
+    EXPECT_GE(map.top(), palette.bottom());
+    EXPECT_GE(status.top(), map.bottom());
+    EXPECT_GE(window->mapArea()->viewport()->height(), 3 * 24);
+    EXPECT_TRUE(window->paletteBar()->isVisible());
 }
 
 TEST(WindowFit, KeepsTheDesignedSizeWhereTheScreenAllowsAndShrinksWhereNot)

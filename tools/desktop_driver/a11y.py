@@ -13,6 +13,11 @@ class Timeout(AssertionError):
     pass
 
 
+class Abort(AssertionError):
+    """Raised by a probe when no wait can help any more, as when the program
+    has ended: wait_for passes it on at once."""
+
+
 def wait_for(probe, timeout, what, interval=0.05):
     """Polls probe() until it returns something true; that is the result."""
     deadline, last_error = time.monotonic() + timeout, None
@@ -21,6 +26,8 @@ def wait_for(probe, timeout, what, interval=0.05):
             result = probe()
             if result:
                 return result
+        except Abort:
+            raise
         except Exception as error:  # a window that is going away answers badly
             last_error = error
         if time.monotonic() > deadline:

@@ -7,20 +7,17 @@ import subprocess
 import tempfile
 from pathlib import Path
 
-from . import a11y
-from .xvfb import Xvfb
+from . import a11y, screen
 
 SCREEN = (1280, 1024)
-CLICK = ("click", "--delay", "0", "1")  # xdotool waits 100 ms after a click unless told
+CLICK = screen.CLICK  # for callers that send many clicks in one xdotool call
 
 
-class Desktop:
+class Desktop(screen.Screen):
     """Xvfb plus the AT-SPI bus; lives for one group of scenarios."""
 
     def __init__(self):
-        self.xvfb = Xvfb(*SCREEN)
-        self.display = self.xvfb.display
-        os.environ["DISPLAY"] = self.display
+        super().__init__(*SCREEN)
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:  # a program started before the bus answers would never join it
@@ -37,25 +34,7 @@ class Desktop:
             self.bus.wait(10)
         except subprocess.TimeoutExpired:
             self.bus.kill()
-        self.xvfb.stop()
-
-    def xdotool(self, *args):
-        return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True, text=True).stdout
-
-    def move(self, x, y):
-        self.xdotool("mousemove", int(x), int(y))
-
-    def click(self, x, y):
-        self.xdotool("mousemove", int(x), int(y), *CLICK)
-
-    def key(self, key):
-        self.xdotool("key", "--clearmodifiers", key)
-
-    def type_text(self, text):
-        self.xdotool("type", "--delay", "5", text)
-
-    def screenshot(self, path):
-        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)], check=True)
+        super().close()
 
 
 class Program:

@@ -22,6 +22,11 @@
 Every wait polls for a condition until a generous time limit. The output says
 what was seen at each step; the exit status is 0 only when every check held.
 Screenshots go to build/release/wine-screenshots/ (or --screenshots).
+
+The X server, the pointer, the keys and the pictures of the screen come from
+tools/desktop_driver (its screen and its polling wait: a Windows program has
+no AT-SPI tree to read), the expected map bytes from the end-to-end tests'
+model of a map file (tests/e2e/delvard_e2e/mapbytes.py).
 """
 
 import argparse
@@ -37,10 +42,12 @@ import zipfile
 from pathlib import Path
 
 sys.dont_write_bytecode = True  # keep the source tree clean
-sys.path.insert(0, str(Path(__file__).resolve().parents[1]))  # tools/, for desktop_driver
-from desktop_driver.xvfb import Xvfb, XvfbError  # noqa: E402
-
 ROOT = Path(__file__).resolve().parents[2]
+sys.path[:0] = [str(ROOT / "tools"), str(ROOT / "tests" / "e2e")]  # desktop_driver, delvard_e2e
+from delvard_e2e.mapbytes import ExpectedMap, wait_for_bytes  # noqa: E402
+from desktop_driver import a11y  # noqa: E402
+from desktop_driver.screen import Screen  # noqa: E402
+from desktop_driver.xvfb import XvfbError  # noqa: E402
 
 # The editor's geometry, in pixels (see the dialogs and the map window).
 ABOUT_NAME = "Delvard"
@@ -52,21 +59,21 @@ CHOOSER_OK = ((112, 193), (248, 281))
 MAIN_TITLE = "Delvard Version {version}"
 OPEN_TITLE = "Open"
 CELL = 72  # pixels per cell at the start-up zoom
-
-# The map file: a 36-byte header (width at byte 20, height at byte 24), then
-# one 4-byte record per cell, row by row: terrain, owner, 1, 1.
-HEADER_SIZE = 36
-RECORD_SIZE = 4
-HEART = 0x0E
-HERO = 0x01
-HEART_REACH = 2  # the Heart block spans the clicked cell and two on each side
+POLL = 0.25  # seconds between looks: each look runs xdotool or takes a picture
 
 SMALL_SAMPLE = "small-10x8Map.kld"
 CLICKED_CELL = (4, 5)  # row, column, from 1
+START_TOOLS = ("Heart", "Hero")  # what a click paints before the palette is touched
+HEART_REACH = 2  # the Heart block spans the clicked cell and two on each side
 
 
-class SmokeFailure(Exception):
-    pass
+class SmokeFailure(AssertionError):
+    """A check that did not hold."""
+
+
+# What a failed step raises: a check, a wait that timed out (an
+# AssertionError too), or a tool of the screen that failed.
+FAILED_STEP = (AssertionError, subprocess.SubprocessError)
 
 
 def step(text):
@@ -82,143 +89,35 @@ def require(condition, text):
         raise SmokeFailure(text)
 
 
-def poll(what, condition, timeout, interval=0.25):
+def poll(what, condition, timeout, interval=POLL):
     """Calls condition() until it returns something true; returns that."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            raise SmokeFailure(f"timed out after {timeout} s waiting for {what}")
-        time.sleep(interval)
+    return a11y.wait_for(condition, timeout, what, interval)
 
 
-# ---- the X server and the tools that look at it ----------------------------
+# ---- screenshots ------------------------------------------------------------
 
 
-class Screen:
-    def __init__(self, display, shots_dir):
-        self.env = dict(os.environ, DISPLAY=display)
-        self.shots_dir = shots_dir
+class Shots:
+    """Pictures of the screen at each step, into one folder."""
 
-    def xdotool(self, *args, check=True):
-        result = subprocess.run(["xdotool", *map(str, args)], env=self.env,
-                                capture_output=True, text=True, timeout=30)
-        if check and result.returncode != 0:
-            raise SmokeFailure(f"xdotool {' '.join(map(str, args))} failed: {result.stderr.strip()}")
-        return result.stdout
+    def __init__(self, screen, folder):
+        self.screen, self.folder, self.failure_taken = screen, folder, False
 
-    def search(self, *criteria):
-        """Visible windows matching xdotool search criteria."""
-        out = self.xdotool("search", "--onlyvisible", *criteria, check=False)
-        return [int(line) for line in out.split() if line.strip().isdigit()]
-
-    def name(self, window):
-        return self.xdotool("getwindowname", window, check=False).strip()
-
-    def geometry(self, window):
-        """(x, y, width, height) of a window on the screen, or None if it is gone."""
-        out = self.xdotool("getwindowgeometry", "--shell", window, check=False)
-        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
-        try:
-            return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-        except KeyError:
-            return None
-
-    def grab(self, box=None):
-        """The screen, or a box (x, y, w, h) of it, as an Image."""
-        args = ["import", "-window", "root"]
-        if box:
-            x, y, w, h = box
-            args += ["-crop", f"{w}x{h}+{x}+{y}", "+repage"]
-        data = subprocess.run(args + ["-depth", "8", "ppm:-"], env=self.env, capture_output=True,
-                              check=True, timeout=60).stdout
-        return Image.from_ppm(data)
-
-    def shoot_failure(self):
-        """The screen as it was when a check failed; once per run."""
-        if getattr(self, "failure_shot", False):
-            return
-        self.failure_shot = True
-        try:
-            self.shoot("failure.png")
-        except Exception as error:  # the X server may be gone as well
-            print(f"(no failure screenshot: {error})")
-
-    def shoot(self, name):
-        path = self.shots_dir / name
-        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
-                       timeout=60)
+    def take(self, name):
+        path = self.folder / name
+        self.screen.screenshot(path)
         saw(f"screenshot {path}")
         return path
 
-    def click(self, x, y):
-        self.xdotool("mousemove", "--sync", x, y)
-        self.xdotool("click", "1")
-
-    def keys(self, window, *keys):
-        self.xdotool("windowfocus", "--sync", window, check=False)
-        self.xdotool("key", "--delay", "80", *keys)
-
-    def type_text(self, text):
-        self.xdotool("type", "--delay", "30", text)
-
-
-class Image:
-    def __init__(self, width, height, pixels):
-        self.width, self.height, self.pixels = width, height, pixels
-
-    @staticmethod
-    def from_ppm(data):
-        fields = []
-        position = 0
-        while len(fields) < 4:
-            while data[position:position + 1].isspace():
-                position += 1
-            if data[position:position + 1] == b"#":
-                position = data.index(b"\n", position) + 1
-                continue
-            end = position
-            while not data[end:end + 1].isspace():
-                end += 1
-            fields.append(data[position:end])
-            position = end
-        position += 1
-        require(fields[0] == b"P6" and fields[3] == b"255", "ImageMagick gave an unexpected PPM")
-        width, height = int(fields[1]), int(fields[2])
-        return Image(width, height, data[position:position + width * height * 3])
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def colours(self, limit=3):
-        """How many different colours the image holds, counting at most limit."""
-        seen = set()
-        for i in range(0, len(self.pixels), 3 * 7):
-            seen.add(self.pixels[i:i + 3])
-            if len(seen) >= limit:
-                break
-        return len(seen)
-
-    def crop(self, x, y, w, h):
-        rows = [self.pixels[((y + r) * self.width + x) * 3:((y + r) * self.width + x + w) * 3]
-                for r in range(h)]
-        return Image(w, h, b"".join(rows))
-
-    def black_run_start(self, min_run):
-        """(x, y) where the topmost row holding min_run black pixels in a row starts."""
-        black = b"\x00\x00\x00"
-        needle = black * min_run
-        for y in range(self.height):
-            row = self.pixels[y * self.width * 3:(y + 1) * self.width * 3]
-            i = row.find(needle)
-            while i != -1 and i % 3:
-                i = row.find(needle, i + 1)
-            if i != -1:
-                return i // 3, y
-        return None
+    def failure(self):
+        """The screen as it was when a check failed; once per run."""
+        if self.failure_taken:
+            return
+        self.failure_taken = True
+        try:
+            self.take("failure.png")
+        except Exception as error:  # the X server may be gone as well
+            print(f"(no failure screenshot: {error})")
 
 
 # ---- Wine -------------------------------------------------------------------
@@ -395,28 +294,6 @@ def client_origin(geometry, client_size):
     return x + side, y + top
 
 
-def expected_save(original, row, column):
-    width, height = original[20], original[24]
-    records = bytearray(original)
-    for r in range(1, height + 1):
-        for c in range(1, width + 1):
-            at = HEADER_SIZE + ((r - 1) * width + (c - 1)) * RECORD_SIZE
-            if abs(r - row) <= HEART_REACH and abs(c - column) <= HEART_REACH:
-                records[at] = HEART
-                records[at + 1] = HERO
-            records[at + 2] = 0x01
-            records[at + 3] = 0x01
-    return bytes(records), width, height
-
-
-def describe_differences(actual, expected):
-    if len(actual) != len(expected):
-        return f"{len(actual)} bytes instead of {len(expected)}"
-    offsets = [i for i in range(len(actual)) if actual[i] != expected[i]]
-    shown = ", ".join(f"byte {i}: {actual[i]:#04x} not {expected[i]:#04x}" for i in offsets[:12])
-    return f"{len(offsets)} bytes differ ({shown})"
-
-
 def painted(screen, window):
     """The window's picture once it is more than one flat colour."""
     g = screen.geometry(window)
@@ -442,16 +319,17 @@ class Editor:
         self.log.close()
 
     def running(self):
-        require(self.process.poll() is None,
-                f"delvard.exe ended early with exit status {self.process.returncode}")
+        """Raises a11y.Abort, which ends any wait at once, when the program has ended."""
+        if self.process.poll() is not None:
+            raise a11y.Abort(f"delvard.exe ended early with exit status {self.process.returncode}")
 
     def windows(self):
-        return set(self.screen.search("--class", "delvard"))
+        return set(self.screen.windows("--class", "delvard"))
 
     def named(self, title, size=None):
         """A visible window of that exact name (and size, if given), or None."""
         self.running()
-        for window in self.screen.search("--name", f"^{re.escape(title)}$"):
+        for window in self.screen.windows("--name", f"^{re.escape(title)}$"):
             g = self.screen.geometry(window)
             if g and (size is None or (g[2], g[3]) == size):
                 return window
@@ -460,7 +338,7 @@ class Editor:
     def wait_for(self, what, title, timeout, size=None):
         window = poll(what, lambda: self.named(title, size), timeout)
         g = self.screen.geometry(window)
-        saw(f"{what}: window {window}, name {self.screen.name(window)!r}, at {g[0]},{g[1]}, "
+        saw(f"{what}: window {window}, name {self.screen.window_name(window)!r}, at {g[0]},{g[1]}, "
             f"size {g[2]} x {g[3]}")
         poll(f"{what} to be drawn", lambda: painted(self.screen, window), 60)
         return window, g
@@ -475,11 +353,16 @@ class Editor:
         self.screen.click(x, y)
         saw(f"clicked {what} at {x},{y}")
 
+    def keys(self, window, *keys):
+        """Keys for a window, slowly enough for Wine to open a menu between them."""
+        self.screen.focus(window)
+        self.screen.key(*keys, delay=80)
+
     def menu(self, window, menu_key, item_key, label, ends_program=False):
         """Opens a menu of the menu bar with Alt and its letter, then picks an
         item by its letter, waiting for the menu to appear and to go."""
         before = self.windows()
-        self.screen.keys(window, f"alt+{menu_key}")
+        self.keys(window, f"alt+{menu_key}")
 
         def popup():
             self.running()
@@ -489,7 +372,7 @@ class Editor:
         menu = poll(f"the menu of Alt+{menu_key.upper()} to open", popup, 30)
         g = self.screen.geometry(menu)
         saw(f"Alt+{menu_key.upper()} opened a menu (window {menu}, {g[2]} x {g[3]} at {g[0]},{g[1]})")
-        self.screen.xdotool("key", item_key)
+        self.screen.key(item_key)
         saw(f"pressed {item_key.upper()} for {label}")
         if not ends_program:
             self.wait_gone("the menu", menu, 30)
@@ -501,7 +384,7 @@ class Editor:
         saw("delvard.exe ended with exit status 0")
 
 
-def run_editor(program_dir, wine, wine_env, screen, version, work, prefix):
+def run_editor(program_dir, wine, wine_env, screen, shots, version, work, prefix):
     main_title = MAIN_TITLE.format(version=version)
     settings = program_dir / "Delvard.ini"
     maps = work / "maps"
@@ -515,9 +398,9 @@ def run_editor(program_dir, wine, wine_env, screen, version, work, prefix):
     require(not settings.exists(), f"{settings} exists before the first run")
     editor = Editor(program_dir, wine, wine_env, screen, log_path)
     try:
-        first_run(editor, screen, settings, map_file, original, main_title, prefix)
-    except SmokeFailure:
-        screen.shoot_failure()
+        first_run(editor, screen, shots, settings, map_file, original, main_title, prefix)
+    except FAILED_STEP:
+        shots.failure()
         raise
     finally:
         editor.close()
@@ -526,9 +409,9 @@ def run_editor(program_dir, wine, wine_env, screen, version, work, prefix):
     step("delvard.exe: second run")
     editor = Editor(program_dir, wine, wine_env, screen, log_path)
     try:
-        second_run(editor, screen, main_title)
-    except SmokeFailure:
-        screen.shoot_failure()
+        second_run(editor, screen, shots, main_title)
+    except FAILED_STEP:
+        shots.failure()
         raise
     finally:
         editor.close()
@@ -536,13 +419,13 @@ def run_editor(program_dir, wine, wine_env, screen, version, work, prefix):
     saw("Delvard.ini is as the first run left it")
 
 
-def first_run(editor, screen, settings, map_file, original, main_title, prefix):
+def first_run(editor, screen, shots, settings, map_file, original, main_title, prefix):
     # The About box has no title bar; Windows knows it by the program's name.
     about, g = editor.wait_for("About box", ABOUT_NAME, 180, ABOUT_SIZE)
     require(editor.named(CHOOSER_TITLE) is None, "the folder chooser is up together with the About box")
     require(editor.named(main_title) is None, "the main window is up before the About box is answered")
     saw("neither the folder chooser nor the main window is up yet")
-    screen.shoot("01-about.png")
+    shots.take("01-about.png")
     require(not settings.exists() or settings.stat().st_size == 0,
             "Delvard.ini already holds settings while the About box is up")
     saw(f"Delvard.ini beside the program: {'exists, empty' if settings.exists() else 'not yet written'}")
@@ -554,13 +437,13 @@ def first_run(editor, screen, settings, map_file, original, main_title, prefix):
     require((g[2], g[3]) >= CHOOSER_SIZE, f"the folder chooser is {g[2]} x {g[3]}, smaller than "
             f"{CHOOSER_SIZE[0]} x {CHOOSER_SIZE[1]}")
     require(editor.named(main_title) is None, "the main window is up before the folder is chosen")
-    screen.shoot("02-folder-chooser.png")
+    shots.take("02-folder-chooser.png")
     editor.click_in(g, CHOOSER_SIZE, CHOOSER_OK, "OK")
     editor.wait_gone("the folder chooser", chooser)
     saw("folder chooser closed")
 
     window, g = editor.wait_for("main window", main_title, 60)
-    screen.shoot("03-main-window.png")
+    shots.take("03-main-window.png")
 
     step("Delvard.ini beside delvard.exe")
     program_dir = settings.parent
@@ -586,13 +469,13 @@ def first_run(editor, screen, settings, map_file, original, main_title, prefix):
     step("File > Open")
     editor.menu(window, "f", "o", "Open")
     dialog, g = editor.wait_for("file dialog", OPEN_TITLE, 60)
-    screen.shoot("04-open-dialog.png")
+    shots.take("04-open-dialog.png")
     typed = windows_path(map_file)
-    screen.xdotool("windowfocus", "--sync", dialog, check=False)
-    screen.type_text(typed)
+    screen.focus(dialog)
+    screen.type_text(typed, delay=30)
     saw(f"typed {typed}")
-    screen.shoot("05-open-dialog-typed.png")
-    screen.xdotool("key", "Return")
+    shots.take("05-open-dialog-typed.png")
+    screen.key("Return")
     saw("pressed Return")
     editor.wait_gone("the file dialog", dialog)
 
@@ -619,7 +502,7 @@ def first_run(editor, screen, settings, map_file, original, main_title, prefix):
     mx, my = poll("the map to be drawn in the main window", map_origin, 60)
     saw(f"map shown: its black margin starts at {mx},{my} on the screen; cell (1, 1) is drawn at "
         f"{mx + CELL},{my + CELL}")
-    screen.shoot("06-map-open.png")
+    shots.take("06-map-open.png")
 
     step("Paint one Heart")
     row, column = CLICKED_CELL
@@ -628,9 +511,10 @@ def first_run(editor, screen, settings, map_file, original, main_title, prefix):
     before = screen.grab(block).pixels
     cx, cy = mx + CELL * column + CELL // 2, my + CELL * row + CELL // 2
     screen.click(cx, cy)
-    saw(f"clicked row {row}, column {column} at {cx},{cy} (terrain Heart, owner Hero: the defaults)")
+    saw(f"clicked row {row}, column {column} at {cx},{cy} (terrain {START_TOOLS[0]}, owner "
+        f"{START_TOOLS[1]}: the defaults)")
     # The pointer leaves the map, so that the hover outline does not mix in.
-    screen.xdotool("mousemove", "--sync", screen.size[0] - 1, screen.size[1] - 1)
+    screen.move(screen.size[0] - 1, screen.size[1] - 1)
 
     def block_changed():
         editor.running()
@@ -638,43 +522,29 @@ def first_run(editor, screen, settings, map_file, original, main_title, prefix):
 
     poll("the 5 x 5 cells around the click to change on the screen", block_changed, 30)
     saw("the 5 x 5 cells around the click changed on the screen")
-    screen.shoot("07-heart-painted.png")
+    shots.take("07-heart-painted.png")
 
     step("File > Save")
-    expected, width, height = expected_save(original, row, column)
-    saw(f"map {width} x {height}, {len(original)} bytes; expecting rows {row - HEART_REACH}..{row + HEART_REACH}, "
-        f"columns {column - HEART_REACH}..{column + HEART_REACH} as Heart/Hero ({HEART:#04x}, {HERO:#04x}), "
-        f"bytes 2 and 3 of every record 0x01, header and trailing bytes as they were")
+    model = ExpectedMap(original)
+    cells = model.click(row, column, *START_TOOLS)
+    require(len(cells) == (2 * HEART_REACH + 1) ** 2, f"the map model takes the click as {cells}")
+    expected = model.bytes()
+    (top, left), (bottom, right) = cells[0], cells[-1]
+    saw(f"map {model.width} x {model.height}, {len(original)} bytes; expecting rows {top}..{bottom}, "
+        f"columns {left}..{right} as {'/'.join(START_TOOLS)}, bytes 2 and 3 of every record 0x01, "
+        "header and trailing bytes as they were")
     editor.menu(window, "f", "s", "Save")
-
-    def saved():
-        editor.running()
-        content = map_file.read_bytes()
-        return content if content != original else None
-
-    poll(f"{map_file.name} to change on disk", saved, 60)
-    # The save may take more than one write; wait until the file holds still.
-    last = [None]
-
-    def settled():
-        content = map_file.read_bytes()
-        stable = content == last[0]
-        last[0] = content
-        return content if stable else None
-
-    content = poll(f"{map_file.name} to hold still", settled, 30, interval=0.5)
-    require(content == expected,
-            f"the saved map is not the expected bytes: {describe_differences(content, expected)}")
+    wait_for_bytes(map_file, expected, 60, running=editor.running, interval=POLL)
     changed = sum(a != b for a, b in zip(original, expected))
-    saw(f"saved {map_file.name}: {len(content)} bytes, byte for byte as expected "
+    saw(f"saved {map_file.name}: {len(expected)} bytes, byte for byte as expected "
         f"({changed} bytes differ from the original)")
-    screen.shoot("08-saved.png")
+    shots.take("08-saved.png")
 
     step("Help > Read Me")
     editor.menu(window, "h", "r", "Read Me")
     viewer, g = editor.wait_for("read-me viewer", "ReadMe.txt", 60)
-    screen.shoot("09-readme.png")
-    screen.keys(viewer, "alt+F4")
+    shots.take("09-readme.png")
+    editor.keys(viewer, "alt+F4")
     saw("pressed Alt+F4 in the read-me viewer")
     editor.wait_gone("the read-me viewer", viewer)
     saw("read-me viewer closed")
@@ -685,11 +555,11 @@ def first_run(editor, screen, settings, map_file, original, main_title, prefix):
     require(map_file.read_bytes() == expected, "the map changed after Save")
 
 
-def second_run(editor, screen, main_title):
+def second_run(editor, screen, shots, main_title):
     # The folder is known now: the main window comes first and alone.
     def main_window():
         if editor.named(ABOUT_NAME, ABOUT_SIZE) or editor.named(CHOOSER_TITLE):
-            raise SmokeFailure("the second run shows the first run's About box or folder chooser")
+            raise a11y.Abort("the second run shows the first run's About box or folder chooser")
         return editor.named(main_title)
 
     window = poll(f"the main window {main_title!r}", main_window, 180)
@@ -697,7 +567,7 @@ def second_run(editor, screen, main_title):
     saw(f"main window: window {window}, at {g[0]},{g[1]}, size {g[2]} x {g[3]}; "
         "no About box, no folder chooser")
     poll("the main window to be drawn", lambda: painted(screen, window), 60)
-    screen.shoot("10-second-run.png")
+    shots.take("10-second-run.png")
     editor.menu(window, "f", "e", "Exit", ends_program=True)
     editor.wait_for_exit()
 
@@ -740,24 +610,23 @@ def main():
         return 1
 
     prefix = work / "wineprefix"
-    x_server = Xvfb(1600, 1000)
+    screen = Screen(1600, 1000)
+    shots = Shots(screen, args.screenshots)
     wine_env = dict(os.environ, LC_ALL="C.UTF-8", WINEPREFIX=str(prefix), WINEARCH="win64",
-                    WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=x_server.display)
+                    WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=screen.display)
     wine_env.pop("WAYLAND_DISPLAY", None)
-    screen = Screen(x_server.display, args.screenshots)
-    screen.size = x_server.size
     failures = []
 
     def part(name, run):
         """Runs one part; a failure is reported and the next part still runs."""
         try:
             run()
-        except SmokeFailure as failure:
+        except FAILED_STEP as failure:
             print(f"\nFAILED ({name}): {failure}", flush=True)
             failures.append(f"{name}: {failure}")
 
     try:
-        step(f"Fresh Wine prefix {prefix} (X server {x_server.display})")
+        step(f"Fresh Wine prefix {prefix} (X server {screen.display})")
         started = time.monotonic()
         rc, out, err = run_program([wine, "wineboot", "-i"], work, wine_env, timeout=600)
         if rc != 0 or not (prefix / "system.reg").exists():
@@ -770,14 +639,15 @@ def main():
         else:
             part("delvard-map.exe", lambda: compare_cli(linux_tool, program_dir / "delvard-map.exe", wine,
                                                         wine_env, samples, work))
-        part("delvard.exe", lambda: run_editor(program_dir, wine, wine_env, screen, version, work, prefix))
-    except SmokeFailure as failure:
+        part("delvard.exe", lambda: run_editor(program_dir, wine, wine_env, screen, shots, version, work,
+                                               prefix))
+    except FAILED_STEP as failure:
         print(f"\nFAILED: {failure}", flush=True)
         failures.append(str(failure))
-        screen.shoot_failure()
+        shots.failure()
     finally:
         subprocess.run([wineserver, "-k"], env=wine_env, timeout=60, capture_output=True)
-        x_server.stop()
+        screen.close()
         if not failures and not args.keep:
             shutil.rmtree(work, ignore_errors=True)
         else:

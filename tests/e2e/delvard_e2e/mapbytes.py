@@ -1,15 +1,19 @@
-"""What a saved map file must hold, worked out from the original bytes.
+"""What a saved map file must hold: worked out from the original bytes
+click by click, or, for the standard editing run, read from its fixture.
 
 Kept apart from the program's own code tables on purpose: a wrong entry
 there must show up as a difference here.
 """
 
 import hashlib
+import re
 from pathlib import Path
+from typing import NamedTuple
 
 from desktop_driver import a11y
 
 HEADER, RECORD = 36, 4
+STANDARD_EDIT = Path(__file__).resolve().parents[2] / "fixtures" / "standard-edit.txt"
 TERRAIN_CODES = {
     "Heart": 0x0E, "Portal": 0x0C, "Treasury": 0x0A, "Lair": 0x0B, "Libaray": 0x0F,
     "Temple": 0x16, "Mana": 0x20, "Gold": 0x06, "Water": 0x04, "Hero Gate 2": 0x1D,
@@ -49,19 +53,63 @@ class ExpectedMap:
         return bytes(self.data)
 
 
-def describe_difference(actual: bytes, expected: bytes):
+class Click(NamedTuple):
+    row: int
+    column: int
+    terrain: str
+    owner: str
+    refused: bool
+
+
+class StandardEdit:
+    """The standard editing run of tests/fixtures/standard-edit.txt: a sample
+    map, the clicks made on it in order, and the bytes Save must leave."""
+
+    CLICK = re.compile(r"(paint|refused) (\d+) (\d+) (.+), (.+)")
+
+    def __init__(self, path=STANDARD_EDIT):
+        files, self.clicks = {}, []
+        for number, line in enumerate(Path(path).read_text(encoding="utf-8").splitlines(), 1):
+            if not line.strip() or line.startswith("#"):
+                continue
+            key, _, value = line.partition(" ")
+            if key in ("map", "saved") and value:
+                files[key] = Path(path).parent / value
+            elif match := self.CLICK.fullmatch(line):
+                kind, row, column, terrain, owner = match.groups()
+                self.clicks.append(Click(int(row), int(column), terrain, owner, kind == "refused"))
+            else:
+                raise ValueError(f"{path}:{number}: cannot read {line!r}")
+        if set(files) != {"map", "saved"} or not self.clicks:
+            raise ValueError(f"{path} needs a map, a saved file and clicks")
+        self.map, self.saved_file = files["map"].resolve(), files["saved"].resolve()
+        self.original = self.map.read_bytes()
+        self.width, self.height = self.original[20], self.original[24]
+
+    def saved(self):
+        return self.saved_file.read_bytes()
+
+
+def describe_difference(actual: bytes, expected: bytes, shown=8):
     if len(actual) != len(expected):
         return f"length {len(actual)}, expected {len(expected)}"
-    offset = next((i for i, (a, e) in enumerate(zip(actual, expected)) if a != e), None)
-    if offset is None:
+    offsets = [i for i, (a, e) in enumerate(zip(actual, expected)) if a != e]
+    if not offsets:
         return "identical"
-    return f"first difference at offset {offset}: 0x{actual[offset]:02X}, expected 0x{expected[offset]:02X}"
+    return f"{len(offsets)} bytes differ: " + "; ".join(
+        f"offset {i}: 0x{actual[i]:02X}, expected 0x{expected[i]:02X}" for i in offsets[:shown])
 
 
-def wait_for_bytes(path, expected, timeout=20):
-    """Waits for a save to leave exactly the expected bytes in path."""
+def wait_for_bytes(path, expected, timeout=20, running=lambda: None, interval=0.05):
+    """Waits for a save to leave exactly the expected bytes in path; running()
+    is called before every look and raises a11y.Abort once the program that
+    saves is gone."""
+    def saved():
+        running()
+        return path.read_bytes() == expected
+
     try:
-        a11y.wait_for(lambda: path.read_bytes() == expected, timeout, "the saved bytes")
+        a11y.wait_for(saved, timeout, "the saved bytes", interval)
     except a11y.Timeout:
         raise AssertionError("saved map differs: " + describe_difference(path.read_bytes(), expected)) from None
 

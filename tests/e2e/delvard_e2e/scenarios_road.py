@@ -1,13 +1,14 @@
 """One editing run end to end: the first run's questions, opening through
-the dialog, painting, zoom and grid, a save compared byte for byte, Exit
-with an unsaved edit, and a second run that asks nothing."""
+the dialog, the standard edit (tests/fixtures/standard-edit.txt) with zoom
+and grid before its last click, a save compared byte for byte with the
+fixture, Exit with an unsaved edit, and a second run that asks nothing."""
 
 import shutil
 from pathlib import Path
 
 from desktop_driver import a11y
 from desktop_driver.editor import CAPTION
-from .mapbytes import ExpectedMap, wait_for_bytes
+from .mapbytes import Click, StandardEdit, wait_for_bytes
 
 SAMPLES = Path(__file__).resolve().parents[3] / "samples"
 
@@ -40,14 +41,15 @@ def answer_first_run(ctx, editor):
 
 
 def editing_road(ctx):
+    edit = StandardEdit()
     program = ctx.program_folder()
     settings = program / "Delvard.ini"
-    map_folder_with(ctx, "small-10x8Map.kld", folder=program)  # the chooser opens at the program
+    map_file = program / edit.map.name  # the chooser opens at the program
+    shutil.copy2(edit.map, map_file)
     (program / "notes.txt").write_text("not a map\n")
-    shutil.copy2(SAMPLES / "small-10x8Map.kld", program / "small-10x8.kld")  # no "map.kld" ending
+    no_map = edit.map.name.replace("Map.kld", ".kld")  # no "map.kld" ending
+    shutil.copy2(edit.map, program / no_map)
     (program / "otherMAP.KLD").write_bytes(b"x")
-    map_file = program / "small-10x8Map.kld"
-    expected = ExpectedMap(map_file.read_bytes())
 
     editor = ctx.start(program)
     editor.window("About Delvard")
@@ -60,45 +62,43 @@ def editing_road(ctx):
     check(not editor.enabled("Heart"), "the palette is enabled before a map is open")
 
     dialog = editor.open_dialog()
-    listed = a11y.wait_for(lambda: {"small-10x8Map.kld", "otherMAP.KLD"} <= editor.dialog_listing(dialog)
+    listed = a11y.wait_for(lambda: {map_file.name, "otherMAP.KLD"} <= editor.dialog_listing(dialog)
                            and editor.dialog_listing(dialog), 5, "the maps in the dialog's list")
-    check(not listed & {"notes.txt", "small-10x8.kld"}, f"the dialog lists no-maps: {sorted(listed)}")
+    check(not listed & {"notes.txt", no_map}, f"the dialog lists no-maps: {sorted(listed)}")
     editor.type_into_dialog(dialog, str(map_file))
-    editor.wait_map(10, 8)
+    editor.wait_map(edit.width, edit.height)
     check(not editor.menu_item_enabled("File", "Open"), "File > Open stays enabled after a map is shown")
 
-    def paint(row, column, terrain, owner):
-        editor.choose(terrain, owner)
+    def paint(click):
+        row, column = click.row, click.column
+        editor.choose(click.terrain, click.owner)
         before = editor.hover_cell(row, column)
-        changed = expected.click(row, column, terrain, owner)
         editor.click_cell(row, column)
         # The status bar reporting another cell proves the click was handled.
-        editor.hover_cell(row, column + 1 if column < expected.width else column - 1)
-        want = f"{terrain}, {owner}" if changed else before
+        editor.hover_cell(row, column + 1 if column < edit.width else column - 1)
+        want = before if click.refused else f"{click.terrain}, {click.owner}"
         check(editor.hover_cell(row, column) == want, f"({row}, {column}) does not show {want}")
 
-    paint(2, 2, "Treasury", "Keeper 1")
-    paint(5, 5, "Heart", "Player")      # a 5 x 5 block
-    paint(3, 8, "Heart", "Player")      # refused: too close to the ring
-    paint(1, 4, "Portal", "Player")     # refused: the ring
-    paint(2, 9, "Gold", "Neutral")
+    *clicks, last = edit.clicks
+    for click in clicks:
+        paint(click)
+    editor.choose("Gold", "Neutral")
     editor.press("Player")              # Gold is the neutral owner's only
     editor.wait_tools(terrain="Heart", owner="Player")
-    paint(7, 2, "Hero Gate 3", "Hero")
     for cell in (64, 56, 48, 40, 32, 24):
         editor.press("Zoom out")
         editor.wait_tools(cell=cell)
-        editor.wait_map(10, 8, cell)
+        editor.wait_map(edit.width, edit.height, cell)
     check(not editor.enabled("Zoom out"), "Zoom out still enabled at 24 px")
     editor.press("Grid On/Off")
     editor.wait_tools(grid=False)
-    paint(6, 8, "Mana", "Keeper 4")
+    paint(last)
 
     editor.menu("File", "Save")
-    wait_for_bytes(map_file, expected.bytes(), 10)
+    wait_for_bytes(map_file, edit.saved(), 10)
     check(not editor.menu_item_enabled("File", "Save"), "Save is still enabled after saving")
     saved = map_file.read_bytes()
-    paint(3, 3, "Water", "Neutral")     # Exit drops it unsaved
+    paint(Click(3, 3, "Water", "Neutral", refused=False))  # Exit drops it unsaved
     editor.menu("File", "Exit")
     check(editor.program.wait_exit() is not None, "File > Exit did not end the program")
     check(map_file.read_bytes() == saved, "Exit wrote the unsaved edit")
