@@ -65,12 +65,13 @@ int main(int argc, char* argv[])
     // The user's settings folder is named after the application.
     QApplication::setApplicationName(QString::fromUtf8(delvard::product::Title));
 
-    const PictureList pictures;
-    MainWindow window(pictures, QDir::toNativeSeparators(QApplication::applicationDirPath()));
+    const delvard::PictureList pictures;
+    delvard::MainWindow window(pictures,
+                               QDir::toNativeSeparators(QApplication::applicationDirPath()));
     // The load runs before the window is first shown, so on the first run
     // the About box and the folder chooser are the first windows seen.
 #ifdef DELVARD_SYSTEM_INSTALL
-    window.start(SettingsFile::Install::SystemInstall);
+    window.start(delvard::SettingsFile::Install::SystemInstall);
 #else
     window.start();
 #endif

@@ -4,6 +4,8 @@
 #include "MapLint.h"
 #include "MapSummary.h"
 
+namespace delvard {
+
 namespace {
 
 const QString Help = QStringLiteral(
@@ -73,3 +75,5 @@ int runCheckCommand(const QStringList& args, CommandIo& io)
     io.out.flush();
     return status;
 }
+
+} // namespace delvard

@@ -2,6 +2,8 @@
 
 #include <QTextStream>
 
+namespace delvard {
+
 class StandardOutput;
 
 // Where a command writes: its results to out, messages about files and
@@ -22,3 +24,5 @@ enum ExitStatus : int {
                      // an output could not be written
     ExitUsage = 2,   // bad command line; diff: maps that cannot be compared
 };
+
+} // namespace delvard

@@ -2,6 +2,8 @@
 
 #include "NativeFileName.h"
 
+namespace delvard {
+
 CommandLine::CommandLine(QString name, QString help)
     : name_(std::move(name)), help_(std::move(help))
 {
@@ -41,3 +43,5 @@ int CommandLine::usageError(CommandIo& io, const QString& message) const
     io.err.flush();
     return ExitUsage;
 }
+
+} // namespace delvard

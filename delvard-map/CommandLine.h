@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace delvard {
+
 // One sub-command's command line: its options, parsed with Qt's parser, and
 // its help text, written by hand because Qt's generated one names the
 // executable but not the sub-command.
@@ -35,3 +37,5 @@ class CommandLine
     QString help_;
     QCommandLineParser parser_;
 };
+
+} // namespace delvard

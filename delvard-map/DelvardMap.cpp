@@ -7,6 +7,8 @@
 #include "RenderCommand.h"
 #include "delvard/Product.h"
 
+namespace delvard {
+
 namespace {
 
 const QString Help =
@@ -65,3 +67,5 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
     io.err.flush();
     return ExitUsage;
 }
+
+} // namespace delvard

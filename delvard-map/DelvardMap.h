@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace delvard {
+
 // The picture list, decoded when a command first asks for it: decoding
 // takes a few tens of milliseconds and megabytes that info, check and diff
 // have no use for.
@@ -28,3 +30,5 @@ class PicturesOnDemand
 // The whole program: args are the command-line arguments after the
 // program's name; render draws with `pictures`. Returns the exit status.
 int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pictures);
+
+} // namespace delvard

@@ -6,6 +6,8 @@
 #include "MapFile.h"
 #include "MapSummary.h"
 
+namespace delvard {
+
 namespace {
 
 const QString Help =
@@ -87,3 +89,5 @@ int runDiffCommand(const QStringList& args, CommandIo& io)
     io.out.flush();
     return differing == 0 ? ExitSuccess : ExitProblem;
 }
+
+} // namespace delvard

@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+namespace delvard {
+
 namespace {
 
 const QString Help =
@@ -155,3 +157,5 @@ int runInfoCommand(const QStringList& args, CommandIo& io)
     io.err.flush();
     return status;
 }
+
+} // namespace delvard

@@ -4,5 +4,9 @@
 
 #include <QStringList>
 
+namespace delvard {
+
 // delvard-map info: args[0] is "info"; returns the exit status.
 int runInfoCommand(const QStringList& args, CommandIo& io);
+
+} // namespace delvard

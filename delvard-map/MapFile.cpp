@@ -5,6 +5,8 @@
 #include "NativeFileName.h"
 #include "ProblemWords.h"
 
+namespace delvard {
+
 QString MapFile::problem() const
 {
     if (!readable())
@@ -30,3 +32,5 @@ MapFile loadMapFile(const QString& path)
     file.decoded = delvard::decodeMap(read.bytes);
     return file;
 }
+
+} // namespace delvard

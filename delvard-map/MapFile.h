@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+namespace delvard {
+
 // A map file as read from disk and decoded the way the editor decodes it.
 // Every command loads its maps through here, so they all name a bad file
 // and its fault in the same words.
@@ -29,3 +31,5 @@ struct MapFile
 };
 
 MapFile loadMapFile(const QString& path);
+
+} // namespace delvard

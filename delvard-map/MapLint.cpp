@@ -7,12 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-using delvard::Cell;
-using delvard::CellPosition;
-using delvard::HeartSide;
-using delvard::MapData;
-using delvard::Owner;
-using delvard::Terrain;
+namespace delvard {
 
 namespace {
 
@@ -190,3 +185,5 @@ std::vector<Finding> lintMap(const MapFile& file)
         lintHeartRegion(map, region, findings);
     return findings;
 }
+
+} // namespace delvard

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace delvard {
+
 // What `delvard-map check` reports. Errors are faults of the file that the
 // editor papers over (or cannot open at all); warnings are layouts that the
 // editor's palette would never have produced, which a designer usually
@@ -19,3 +21,5 @@ struct Finding
 };
 
 std::vector<Finding> lintMap(const MapFile& file);
+
+} // namespace delvard

@@ -3,9 +3,7 @@
 #include "CellDescription.h"
 #include "MapFile.h"
 
-using delvard::Cell;
-using delvard::Owner;
-using delvard::Terrain;
+namespace delvard {
 
 namespace {
 
@@ -66,3 +64,5 @@ QString describeUnknownCode(const UnknownCode& code)
                                                      : QStringLiteral("owner"),
              QString::fromStdString(delvard::hexByte(code.fileByte)), shownPart);
 }
+
+} // namespace delvard

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace delvard {
+
 // A byte that neither code table knows, where it is, and what the editor
 // shows in its place: the terrain or owner of the cell decoded before it.
 struct UnknownCode
@@ -39,3 +41,5 @@ QString ownerLabel(delvard::Owner owner);
 QString cellLabel(delvard::CellPosition cell);
 // What is wrong with an unknown code, without the file name or the cell.
 QString describeUnknownCode(const UnknownCode& code);
+
+} // namespace delvard

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <system_error>
 
+namespace delvard {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -127,3 +129,5 @@ bool PictureFile::finish()
     delvard::platform::removeOnInterrupt({});
     return committed || fail(file_->problem());
 }
+
+} // namespace delvard

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <optional>
 
+namespace delvard {
+
 class StandardOutput;
 
 // What render writes. The largest picture it draws, a 255 x 255 map at
@@ -61,3 +63,5 @@ class PictureFile
     std::optional<delvard::FileOutput> file_;
     QString problem_;
 };
+
+} // namespace delvard

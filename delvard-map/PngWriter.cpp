@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace delvard {
+
 struct PngWriter::Library
 {
     png_structp png = nullptr;
@@ -148,3 +150,5 @@ bool PngWriter::finish()
     }
     return true;
 }
+
+} // namespace delvard

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+namespace delvard {
+
 // Writes an 8-bit RGB PNG a band of rows at a time through libpng, so that a
 // picture too big to hold whole never has to exist in memory. Fast settings
 // (no row filter, deflate level 1): map pictures are large and made of
@@ -42,3 +44,5 @@ class PngWriter
     std::unique_ptr<Library> png_;
     QString error_;
 };
+
+} // namespace delvard

@@ -8,6 +8,8 @@
 
 #include <QImage>
 
+namespace delvard {
+
 namespace {
 
 const QString Help =
@@ -135,3 +137,5 @@ int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& 
     }
     return ExitSuccess;
 }
+
+} // namespace delvard

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+namespace delvard {
+
 class MapRenderer;
 class PictureList;
 
@@ -20,3 +22,5 @@ bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::
 
 // delvard-map render: args[0] is "render"; returns the exit status.
 int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& pictures);
+
+} // namespace delvard

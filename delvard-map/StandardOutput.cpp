@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace delvard {
+
 StandardOutput::StandardOutput()
 {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -58,3 +60,5 @@ void StandardOutput::switchToBinary()
 {
     delvard::platform::useBinaryStandardOutput();
 }
+
+} // namespace delvard

@@ -4,6 +4,8 @@
 
 #include <system_error>
 
+namespace delvard {
+
 // Standard output as every command writes to it, text and pictures alike.
 // The C library's buffer is switched off, so a write that fails (a full
 // disk, /dev/full) fails at once with the system's reason, which is kept:
@@ -37,3 +39,5 @@ class StandardOutput final : public QIODevice
     std::error_code error_;
     bool finished_ = false;
 };
+
+} // namespace delvard

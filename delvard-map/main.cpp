@@ -10,6 +10,7 @@
 #include <new>
 #include <string>
 
+namespace delvard {
 namespace {
 
 // The arguments as the system handed them over. Qt's own list turns bytes
@@ -48,6 +49,7 @@ int runCommand(const QStringList& args, CommandIo& io)
 }
 
 } // namespace
+} // namespace delvard
 
 int main(int argc, char** argv)
 {
@@ -57,7 +59,7 @@ int main(int argc, char** argv)
     if (const std::string closed = delvard::platform::closedStandardStream(); !closed.empty()) {
         // With standard error closed this goes nowhere; the status still tells.
         std::fprintf(stderr, "delvard-map: cannot run with %s closed.\n", closed.c_str());
-        return ExitProblem;
+        return delvard::ExitProblem;
     }
 
     // A core application is enough: maps are drawn into images in memory,
@@ -65,11 +67,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("delvard-map"));
 
-    StandardOutput standardOutput;
+    delvard::StandardOutput standardOutput;
     QTextStream out(&standardOutput);
     QTextStream err(stderr);
-    CommandIo io{out, err, &standardOutput};
-    int status = runCommand(argumentsAfterProgramName(argc, argv), io);
+    delvard::CommandIo io{out, err, &standardOutput};
+    int status = delvard::runCommand(delvard::argumentsAfterProgramName(argc, argv), io);
 
     // Output that never arrived is a failure whatever the command found,
     // as with every tool that writes to standard output.
@@ -78,8 +80,8 @@ int main(int argc, char** argv)
         if (!standardOutput.readerLeft())
             err << "delvard-map: cannot write to standard output: "
                 << QString::fromStdString(standardOutput.error().message()) << '\n';
-        if (status == ExitSuccess)
-            status = ExitProblem;
+        if (status == delvard::ExitSuccess)
+            status = delvard::ExitProblem;
     }
     err.flush();
     return status;

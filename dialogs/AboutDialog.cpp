@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+namespace delvard {
+
 namespace {
 
 // A text label on the frame; its accessible name is its text.
@@ -121,3 +123,5 @@ QString AboutDialog::standingNotice()
         "\n"
         "The file ReadMe.txt explains how to use the program; Help > Read Me shows it.");
 }
+
+} // namespace delvard

@@ -4,6 +4,8 @@
 
 class QImage;
 
+namespace delvard {
+
 // The About box: maker, product name, rights notice and the notice about the
 // program's standing. No title bar; OK is the only way out.
 class AboutDialog : public QDialog
@@ -27,3 +29,5 @@ class AboutDialog : public QDialog
     // Without a cancel action, Escape and close requests leave the box open.
     void reject() override;
 };
+
+} // namespace delvard

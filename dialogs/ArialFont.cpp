@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace delvard {
+
 namespace {
 
 // Liberation Sans and Arimo share Arial's advance widths; Helvetica is the
@@ -33,3 +35,5 @@ QFont arialFont(qreal pointSize, bool bold)
     font.setBold(bold);
     return font;
 }
+
+} // namespace delvard

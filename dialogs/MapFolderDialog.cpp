@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QTreeView>
 
+namespace delvard {
+
 namespace {
 
 // A fixed dialog frame with a title but no close, minimise or maximise box.
@@ -106,3 +108,5 @@ void MapFolderDialog::selectFolder(const QString& folder)
     list_->scrollTo(index, QAbstractItemView::PositionAtTop);
     keepInView_ = true;
 }
+
+} // namespace delvard

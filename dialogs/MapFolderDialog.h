@@ -5,6 +5,8 @@
 class QFileSystemModel;
 class QTreeView;
 
+namespace delvard {
+
 // The map-folder chooser: a tree of the file system's folders that opens at
 // the current map folder. OK is the only way to close it.
 class MapFolderDialog : public QDialog
@@ -38,3 +40,5 @@ class MapFolderDialog : public QDialog
     // Whether the list still follows the start folder while it is read.
     bool keepInView_ = false;
 };
+
+} // namespace delvard

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace delvard {
+
 // Creates a control at its place in a window's fixed layout. The object name
 // lets code and tests find it; the accessible name is what a screen reader
 // says for it: its visible text, or a short description when it has none.
@@ -17,3 +19,5 @@ Widget* addControl(QWidget* parent, const QRect& geometry, const char* objectNam
     control->setGeometry(geometry);
     return control;
 }
+
+} // namespace delvard

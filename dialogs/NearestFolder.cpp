@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace delvard {
+
 QString nearestExistingFolder(const QString& wanted)
 {
     // An empty or relative name names no folder that could be found again.
@@ -19,3 +21,5 @@ QString nearestExistingFolder(const QString& wanted)
     }
     return QDir::toNativeSeparators(QDir::homePath());
 }
+
+} // namespace delvard

@@ -8,6 +8,8 @@
 
 #include <QPlainTextEdit>
 
+namespace delvard {
+
 namespace {
 
 // A fixed frame with a close box only.
@@ -64,11 +66,13 @@ ReadmeViewer* ReadmeViewer::showSingle(QPointer<ReadmeViewer>& viewer, const QSt
     if (viewer)
         viewer->deleteLater(); // hidden without being closed: it is replaced all the same
     viewer = new ReadmeViewer(path);
-    ::centreOver(viewer, centreOver);
+    delvard::centreOver(viewer, centreOver);
     viewer->show();
     // The title bar's size is known only once the window is on screen.
-    ::centreOver(viewer, centreOver);
+    delvard::centreOver(viewer, centreOver);
     viewer->raise();
     viewer->activateWindow();
     return viewer;
 }
+
+} // namespace delvard

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace delvard {
+
 // The read-me viewer: shows the user's guide as plain text. The caller keeps
 // at most one open; it reads the file when it opens, not while it is open.
 class ReadmeViewer : public QWidget
@@ -21,3 +23,5 @@ class ReadmeViewer : public QWidget
     // Reads the file now; the window deletes itself when closed.
     explicit ReadmeViewer(const QString& path);
 };
+
+} // namespace delvard

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+namespace delvard {
+
 namespace {
 
 QRect availableArea(const QWidget* window)
@@ -46,3 +48,5 @@ void centreOver(QWidget* window, const QWidget* over)
     else
         centreOnScreen(window);
 }
+
+} // namespace delvard

@@ -2,6 +2,8 @@
 
 class QWidget;
 
+namespace delvard {
+
 // Puts a top-level window in the middle of the screen it is on (or the
 // primary screen).
 void centreOnScreen(QWidget* window);
@@ -10,3 +12,5 @@ void centreOnScreen(QWidget* window);
 // missing or hidden widget leaves the screen's centre. The window is kept
 // on the screen either way.
 void centreOver(QWidget* window, const QWidget* over);
+
+} // namespace delvard

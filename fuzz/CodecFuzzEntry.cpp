@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+using namespace delvard;
+
 namespace delvard::fuzz {
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace delvard {
+
 namespace cellart {
 
 namespace {
@@ -70,3 +72,5 @@ int gridLineWidth(double devicePixelRatio)
 }
 
 } // namespace cellart
+
+} // namespace delvard

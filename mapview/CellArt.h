@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+namespace delvard {
+
 // How one cell looks: the owner picture fills the square, the terrain
 // picture lies over it (its transparent parts let the owner's colour
 // through), and with the grid a thin border runs along the inside of the
@@ -17,3 +19,5 @@ QImage composeCell(const QImage& terrainPicture, const QImage& ownerPicture, int
 int gridLineWidth(double devicePixelRatio);
 
 } // namespace cellart
+
+} // namespace delvard

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-using delvard::CellArea;
-using delvard::MapData;
+namespace delvard {
 
 namespace {
 
@@ -112,3 +111,5 @@ void MapRenderer::drawBand(QImage& band, const MapData& map, int b)
             std::memcpy(to, cellTile.constScanLine(y), rowBytes);
     }
 }
+
+} // namespace delvard

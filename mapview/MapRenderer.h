@@ -8,6 +8,9 @@
 #include <QRect>
 
 class QPainter;
+
+namespace delvard {
+
 class PictureList;
 
 // Draws a map as the editor shows it: every cell a square of the cell size,
@@ -56,3 +59,5 @@ class MapRenderer
     qreal devicePixelRatio_ = 1.0;
     bool gridShown_ = true;
 };
+
+} // namespace delvard

@@ -6,7 +6,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-using delvard::CellArea;
+namespace delvard {
 
 namespace {
 
@@ -169,3 +169,5 @@ void MapView::leaveEvent(QEvent* event)
     showHover({});
     QWidget::leaveEvent(event);
 }
+
+} // namespace delvard

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+namespace delvard {
+
 class PictureList;
 
 // The one widget that shows a map document: one square per cell, inside a
@@ -73,3 +75,5 @@ class MapView : public QWidget
     QRect outline_;
     bool outlineAccepted_ = false;
 };
+
+} // namespace delvard

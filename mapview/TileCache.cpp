@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace delvard {
+
 TileCache::TileCache(const PictureList& pictures) : pictures_(pictures)
 {
     scaledPictures_ = &scaledBySide_[0];
@@ -50,3 +52,5 @@ const QImage& TileCache::tile(delvard::Terrain terrain, delvard::Owner owner, bo
     }
     return tile;
 }
+
+} // namespace delvard

@@ -8,6 +8,8 @@
 #include <array>
 #include <map>
 
+namespace delvard {
+
 // The cells of a map at one cell size, composed once: owner picture,
 // terrain picture and, with the grid, the border, flattened into one opaque
 // image per combination, so that drawing a cell is a single copy. Built
@@ -42,3 +44,5 @@ class TileCache
     std::map<int, ScaledPictures> scaledBySide_;                       // device pixels
     ScaledPictures* scaledPictures_ = nullptr;                         // at the current side
 };
+
+} // namespace delvard

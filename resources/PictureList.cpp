@@ -2,6 +2,16 @@
 
 #include <QString>
 
+// Qt keeps the resources of a static library out of the program unless
+// something refers to them; this is that reference. (Outside any namespace:
+// the macro declares a function of the global one.)
+static void loadPictureResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace delvard {
+
 namespace {
 
 QString picturePath(int n)
@@ -20,14 +30,6 @@ QImage loadPicture(const QString& path)
 }
 
 } // namespace
-
-// Qt keeps the resources of a static library out of the program unless
-// something refers to them; this is that reference. (Outside any namespace:
-// the macro declares a function of the global one.)
-static void loadPictureResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 PictureList::PictureList()
 {
@@ -70,3 +72,5 @@ QImage PictureList::programIcon()
     loadPictureResources();
     return loadPicture(QStringLiteral(":/icon/delvard.png"));
 }
+
+} // namespace delvard

@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace delvard {
+
 // The 72 numbered pictures compiled into the program: the cell pictures of
 // the terrains and the owners (which is which: delvard::pictureOf), and
 // from 43 on the palette's own.
@@ -31,3 +33,5 @@ class PictureList
   private:
     std::array<QImage, Count + 1> pictures_;
 };
+
+} // namespace delvard

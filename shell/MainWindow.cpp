@@ -26,9 +26,7 @@
 #include <QStyle>
 #include <QTimer>
 
-using delvard::MapDocument;
-
-using delvard::displayName;
+namespace delvard {
 
 MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidget* parent)
     : QMainWindow(parent), pictures_(pictures), programFolder_(std::move(programFolder)),
@@ -367,3 +365,5 @@ void MainWindow::showEvent(QShowEvent* event)
         move(available.topLeft());
     });
 }
+
+} // namespace delvard

@@ -9,11 +9,14 @@
 
 #include <memory>
 
+class QLabel;
+class QScrollArea;
+
+namespace delvard {
+
 class MapView;
 class PaletteToolBar;
 class PictureList;
-class QLabel;
-class QScrollArea;
 class ReadmeViewer;
 
 // The main window: the menu, the palette, the scrolling area that holds
@@ -96,3 +99,5 @@ class MainWindow : public QMainWindow
     delvard::CellPosition hovered_;
     bool fittedOnScreen_ = false;
 };
+
+} // namespace delvard

@@ -2,8 +2,7 @@
 
 #include "MapRules.h"
 
-using delvard::Owner;
-using delvard::Terrain;
+namespace delvard {
 
 namespace {
 
@@ -58,3 +57,5 @@ PaletteButton buttonFor(Owner owner)
 {
     return buttonNumbered(FirstOwnerButton - 1 + static_cast<int>(owner));
 }
+
+} // namespace delvard

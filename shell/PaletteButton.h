@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+namespace delvard {
+
 // The palette's 47 buttons by their numbers, the separators between the
 // runs of buttons counted: the numbers are how the palette's rules speak of
 // its buttons.
@@ -57,3 +59,5 @@ inline int numberOf(PaletteButton button)
 // The button that selects a terrain (1..34) or an owner.
 PaletteButton buttonFor(delvard::Terrain terrain);
 PaletteButton buttonFor(delvard::Owner owner);
+
+} // namespace delvard

@@ -2,8 +2,7 @@
 
 #include "MapRules.h"
 
-using delvard::Owner;
-using delvard::Terrain;
+namespace delvard {
 
 namespace {
 
@@ -143,3 +142,5 @@ void PaletteModel::click(PaletteButton button)
         emit toolsChanged();
     }
 }
+
+} // namespace delvard

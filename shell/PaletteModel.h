@@ -7,6 +7,8 @@
 
 #include <array>
 
+namespace delvard {
+
 // The palette's state and rules: which of the 47 buttons are pressed and
 // enabled, the terrain and the owner a click on a cell paints with, and
 // whether the grid is shown.
@@ -66,3 +68,5 @@ class PaletteModel : public QObject
     delvard::Owner owner_ = delvard::Owner::Hero;
     bool gridShown_ = true;
 };
+
+} // namespace delvard

@@ -7,6 +7,8 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
+namespace delvard {
+
 namespace {
 
 constexpr QSize ButtonSize(24, 22);
@@ -69,3 +71,5 @@ void PaletteToolBar::showState(PaletteButton button)
     shown->setEnabled(model_.isEnabled(button));
     shown->setChecked(model_.isPressed(button));
 }
+
+} // namespace delvard

@@ -6,9 +6,12 @@
 
 #include <array>
 
+class QToolButton;
+
+namespace delvard {
+
 class PaletteModel;
 class PictureList;
-class QToolButton;
 
 // The palette along the top of the main window: 47 numbered buttons
 // (separators counted), 24 x 22 pixels around a 16 x 16 picture, each with
@@ -32,3 +35,5 @@ class PaletteToolBar : public QToolBar
     PaletteModel& model_;
     std::array<QAction*, PaletteButtonCount + 1> actions_{};
 };
+
+} // namespace delvard

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace delvard {
+
 namespace ProfileFile {
 namespace {
 
@@ -38,8 +40,6 @@ struct ParsedLine
     QByteArray value;         // entry value, trimmed and unquoted
     qsizetype valueStart = 0; // where the value begins in the line's text
 };
-
-using delvard::displayName;
 
 char asciiLower(char c)
 {
@@ -332,3 +332,5 @@ WriteResult write(const QByteArray& section, const QByteArray& key, const QByteA
 }
 
 } // namespace ProfileFile
+
+} // namespace delvard

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace delvard {
+
 // Initialisation ("profile") files read and written the way Windows'
 // GetPrivateProfileString and WritePrivateProfileString treat them, so a
 // Delvard.ini made by hand or by an older release reads the same.
@@ -40,3 +42,5 @@ WriteResult write(const QByteArray& section, const QByteArray& key, const QByteA
                   const QString& file);
 
 } // namespace ProfileFile
+
+} // namespace delvard

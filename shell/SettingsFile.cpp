@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+namespace delvard {
+
 namespace {
 
 // The value buffer the editor has always read through.
@@ -192,3 +194,5 @@ bool SettingsFile::storeMapFolder(const QString& folder, QString* problem) const
         *problem = reason;
     return false;
 }
+
+} // namespace delvard

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace delvard {
+
 // The settings file Delvard.ini: it remembers the map folder between runs
 // (section "Paths", key "Map"), and an empty one marks the first run.
 class SettingsFile
@@ -56,3 +58,5 @@ class SettingsFile
 // whole, a longer one as its first 254 (never ending in half a UTF-8
 // character). A missing file, section or key gives empty text.
 QString readIniValue(const QString& section, const QString& key, const QString& file);
+
+} // namespace delvard

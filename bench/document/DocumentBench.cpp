@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace delvard;
+
 namespace {
 
 const QString LargeMap = QStringLiteral(DELVARD_LARGE_SAMPLE_MAP);

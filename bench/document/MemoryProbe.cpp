@@ -18,6 +18,8 @@
 #include <chrono>
 #include <cstdio>
 
+using namespace delvard;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

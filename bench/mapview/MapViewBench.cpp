@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+using namespace delvard;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+using namespace delvard;
+
 using namespace Qt::StringLiterals;
 
 namespace {

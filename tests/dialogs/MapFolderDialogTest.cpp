@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTreeView>
 
+using namespace delvard;
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -76,7 +78,7 @@ TEST_F(MapFolderChooser, OpensAtTheStartFolderAndReturnsTheFolderPickedOnOk)
         SCOPED_TRACE(row.start.toStdString());
         QString openedAt;
         bool modalOverMainWindow = false;
-        ModalAnswer::queue(u"MapFolderDialog"_s, [&](QWidget* modal) {
+        ModalAnswer::queue(u"delvard::MapFolderDialog"_s, [&](QWidget* modal) {
             openedAt = qobject_cast<MapFolderDialog*>(modal)->selectedFolder();
             modalOverMainWindow =
                 modal->parentWidget() == &mainWindow && QApplication::activeModalWidget() == modal;

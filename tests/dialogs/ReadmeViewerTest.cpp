@@ -11,6 +11,8 @@
 
 #include <sys/stat.h>
 
+using namespace delvard;
+
 using namespace Qt::StringLiterals;
 
 namespace {

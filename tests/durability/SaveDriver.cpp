@@ -7,6 +7,8 @@
 
 #include <iostream>
 
+using namespace delvard;
+
 int main(int argc, char** argv)
 {
     if (argc != 3) {

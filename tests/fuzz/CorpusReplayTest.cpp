@@ -9,6 +9,8 @@
 #include <iterator>
 #include <vector>
 
+using namespace delvard;
+
 namespace {
 
 namespace fs = std::filesystem;

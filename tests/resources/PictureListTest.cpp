@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace delvard;
+
 namespace {
 
 const PictureList& pictures()

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace delvard;
+
 void EditorFixture::SetUp()
 {
     QStandardPaths::setTestModeEnabled(true);

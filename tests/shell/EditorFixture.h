@@ -28,12 +28,12 @@ class EditorFixture : public ::testing::Test
     // Answers the next message box with a button; its text goes to text.
     void answerMessage(const QString& button, QString* text = nullptr);
     // A person's click on a palette button.
-    void press(PaletteButton button);
+    void press(delvard::PaletteButton button);
     void clickCell(delvard::CellPosition cell);
 
-    static const PictureList& pictures();
+    static const delvard::PictureList& pictures();
 
     TempFolder programFolder;
     TempFolder mapFolder;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<delvard::MainWindow> window;
 };

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace delvard;
+
 namespace {
 
 // A width x height map of neutral Rock (0x02, 0x02) whose bytes 2 and 3 are

@@ -10,6 +10,8 @@
 #include <QScrollArea>
 #include <QStatusBar>
 
+using namespace delvard;
+
 namespace {
 
 QStringList menuTexts(const QMenu* menu)
@@ -22,10 +24,10 @@ QStringList menuTexts(const QMenu* menu)
 
 void answerFirstRun(const QString& folder)
 {
-    ModalAnswer::queue(QStringLiteral("AboutDialog"), [](QWidget* about) {
+    ModalAnswer::queue(QStringLiteral("delvard::AboutDialog"), [](QWidget* about) {
         ASSERT_TRUE(ModalAnswer::pressButton(about, QStringLiteral("OK")));
     });
-    ModalAnswer::queue(QStringLiteral("MapFolderDialog"), [folder](QWidget* chooser) {
+    ModalAnswer::queue(QStringLiteral("delvard::MapFolderDialog"), [folder](QWidget* chooser) {
         qobject_cast<MapFolderDialog*>(chooser)->selectFolder(folder);
         ASSERT_TRUE(ModalAnswer::pressButton(chooser, QStringLiteral("OK")));
     });
@@ -66,8 +68,8 @@ TEST_F(StartUp, FirstRunAsksAboutThenTheFolderAndStoresIt)
     answerFirstRun(mapFolder.path());
     start();
     EXPECT_EQ(ModalAnswer::seen(),
-              (QStringList{QStringLiteral("AboutDialog: "),
-                           QStringLiteral("MapFolderDialog: Get Map File Path")}));
+              (QStringList{QStringLiteral("delvard::AboutDialog: "),
+                           QStringLiteral("delvard::MapFolderDialog: Get Map File Path")}));
     EXPECT_EQ(window->mapFolder(), QDir::toNativeSeparators(mapFolder.path()));
     EXPECT_EQ(window->settings().mapFolder(), window->mapFolder());
 
@@ -87,7 +89,7 @@ TEST_F(StartUp, MapFilesStoresTheFolderChosen)
 {
     start();
     const QString chosen = QDir::toNativeSeparators(programFolder.path());
-    ModalAnswer::queue(QStringLiteral("MapFolderDialog"), [&](QWidget* chooser) {
+    ModalAnswer::queue(QStringLiteral("delvard::MapFolderDialog"), [&](QWidget* chooser) {
         auto* dialog = qobject_cast<MapFolderDialog*>(chooser);
         EXPECT_EQ(dialog->selectedFolder(), QDir::toNativeSeparators(mapFolder.path()));
         dialog->selectFolder(chosen);

@@ -13,7 +13,7 @@ class ModalAnswer
   public:
     using Answer = std::function<void(QWidget* modal)>;
 
-    // className: e.g. "QMessageBox", "AboutDialog"; empty takes any modal window.
+    // className: e.g. "QMessageBox", "delvard::AboutDialog"; empty takes any modal window.
     // A window is answered by the first queued answer meant for its class.
     static void queue(const QString& className, Answer answer);
 

@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace delvard;
+
 namespace {
 
 struct LargeSample

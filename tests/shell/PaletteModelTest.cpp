@@ -6,6 +6,8 @@
 #include <set>
 #include <vector>
 
+using namespace delvard;
+
 using delvard::Owner;
 using delvard::Terrain;
 

@@ -14,6 +14,8 @@
 
 #include <sys/stat.h>
 
+using namespace delvard;
+
 namespace {
 
 // A program folder and a user's folder (not made yet), both scratch.

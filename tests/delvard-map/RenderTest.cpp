@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace delvard;
+
 namespace {
 
 // Pixels further apart than smooth scaling can explain between builds.
@@ -68,10 +70,11 @@ TEST(RenderTest, TheProgramDrawsTheCommittedPictures)
         const char* cellSize;
         bool grid;
         const char* golden;
-    } goldens[] = {{"small-10x8Map.kld", "24", true, "tests/cli/golden/small-10x8-24px-grid.png"},
-                   {"heart-7x7Map.kld", "72", false, "tests/cli/golden/heart-7x7-72px.png"},
-                   {"trailing-12x9Map.kld", "10", false, "tests/cli/golden/trailing-12x9-10px.png"},
-                   {"large-255x255Map.kld", "8", false, "docs/large-255x255.png"}};
+    } goldens[] = {
+        {"small-10x8Map.kld", "24", true, "tests/delvard-map/golden/small-10x8-24px-grid.png"},
+        {"heart-7x7Map.kld", "72", false, "tests/delvard-map/golden/heart-7x7-72px.png"},
+        {"trailing-12x9Map.kld", "10", false, "tests/delvard-map/golden/trailing-12x9-10px.png"},
+        {"large-255x255Map.kld", "8", false, "docs/large-255x255.png"}};
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("map.png"));
     for (const auto& g : goldens) {

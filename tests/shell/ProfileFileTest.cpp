@@ -8,6 +8,8 @@
 
 #include <optional>
 
+using namespace delvard;
+
 namespace {
 
 // A literal with its zero bytes, all but the terminating one.
