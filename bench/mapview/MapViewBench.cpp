@@ -298,7 +298,8 @@ Stats statsOf(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     const auto at = [&](double q) {
-        return v[std::min(v.size() - 1, static_cast<std::size_t>(q * (v.size() - 1) + 0.5))];
+        const auto last = static_cast<double>(v.size() - 1);
+        return v[std::min(v.size() - 1, static_cast<std::size_t>(q * last + 0.5))];
     };
     return {at(0.5), at(0.95)};
 }

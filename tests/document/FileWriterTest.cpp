@@ -220,10 +220,11 @@ TEST(FileOutput, AnUncommittedWriteLeavesTheFileAsItWas)
     const QString file = dir.filePath(QStringLiteral("aMap.kld"));
     ASSERT_TRUE(writeAll(file, pattern(5000, 'a')));
     for (const bool hardLinked : {false, true}) {
-        if (hardLinked)
+        if (hardLinked) {
             ASSERT_EQ(::link(QFile::encodeName(file),
                              QFile::encodeName(dir.filePath(QStringLiteral("otherMap.kld")))),
                       0);
+        }
         const QStringList before = entries(dir.path());
         {
             FileOutput output(nativePath(file));

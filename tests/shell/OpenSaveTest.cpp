@@ -175,8 +175,9 @@ TEST_F(OpenSave, AMapChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo)
                                            "lost.")
                                 .arg(QDir::toNativeSeparators(path)));
         EXPECT_EQ(QFile::exists(path), !vanished);
-        if (!vanished)
+        if (!vanished) {
             EXPECT_EQ(TempFolder::read(path), others);
+        }
         ASSERT_TRUE(window->saveAction()->isEnabled());
 
         answerMessage(QStringLiteral("Overwrite"));
