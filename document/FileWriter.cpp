@@ -195,8 +195,10 @@ bool FileOutput::open()
         probe.close();
     }
     const auto links = fs::hard_link_count(target_, error);
-    if (!error && links > 1)
+    if (!error && links > 1) {
+        removeLeftoverTemporaries(target_.parent_path());
         return openInPlace();
+    }
     return openForRename();
 }
 
@@ -238,7 +240,6 @@ bool FileOutput::openForRename()
 bool FileOutput::openInPlace()
 {
     const fs::path folder = target_.parent_path();
-    removeLeftoverTemporaries(folder);
     // A whole copy of the file beside it first, synced, and its name synced:
     // should the system fail while the file is being overwritten, the copy
     // still holds every byte. A folder that takes no new file gets no copy;
