@@ -52,13 +52,14 @@ QJsonArray terrainCountsJson(const MapSummary& summary)
 QJsonArray ownerCountsJson(const MapSummary& summary)
 {
     QJsonArray array;
-    for (std::size_t i = 0; i < summary.ownerCounts.size(); ++i) {
-        if (summary.ownerCounts[i] == 0)
-            continue;
-        array.append(
-            QJsonObject{{QStringLiteral("code"), static_cast<int>(i)},
-                        {QStringLiteral("name"), ownerLabel(static_cast<delvard::Owner>(i))},
-                        {QStringLiteral("count"), summary.ownerCounts[i]}});
+    int code = 0;
+    for (const int count : summary.ownerCounts) {
+        if (count != 0)
+            array.append(
+                QJsonObject{{QStringLiteral("code"), code},
+                            {QStringLiteral("name"), ownerLabel(static_cast<delvard::Owner>(code))},
+                            {QStringLiteral("count"), count}});
+        ++code;
     }
     return array;
 }

@@ -54,7 +54,7 @@ platform::WritableFile createTemporary(const fs::path& folder, fs::path& name,
         name = freshTemporaryName(folder);
         auto file =
             platform::WritableFile::open(name, platform::WritableFile::Mode::CreateNew, error);
-        if (!error || error != std::errc::file_exists)
+        if (error != std::errc::file_exists)
             return file;
     }
     return {};

@@ -126,6 +126,13 @@ TEST(ReadMapFile, ReadsARegularFileWholeAlsoThroughALink)
     const FileRead status = readMapFile("/proc/self/status");
     EXPECT_TRUE(status.ok);
     EXPECT_NE(status.bytes.find("VmRSS"), std::string::npos);
+    // ... and is cut off at the bound, which then names what was read.
+    constexpr FileKind Tiny{"tiny file", 64, ""};
+    const FileRead cut = readWholeFile("/proc/self/status", Tiny);
+    EXPECT_EQ(cut.problem.kind, FileProblem::Kind::TooLarge);
+    EXPECT_GT(cut.problem.size, Tiny.maxBytes);
+    EXPECT_LE(cut.problem.size, status.bytes.size());
+    EXPECT_TRUE(cut.bytes.empty());
 }
 
 TEST(NativeFileName, BytesThatAreNotUtf8SurviveTheRoundTripAndShowLegibly)

@@ -151,6 +151,20 @@ TEST(ReplaceFile, AReadOnlyFileIsRefusedAndKeptAsItWas)
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
 }
 
+TEST(ReplaceFile, AFileOnAReadOnlyDiskIsRefusedAsReadOnly)
+{
+    ScratchMount disk(64);
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+    const QString file = disk.path() + QStringLiteral("/aMap.kld");
+    ASSERT_TRUE(writeAll(file, pattern(100, 'a')));
+    ASSERT_TRUE(disk.makeReadOnly());
+    const FileWrite written = replace(file, pattern(100, 'b'));
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(told(written), "The file is read-only: Read-only file system.");
+    EXPECT_EQ(readAll(file), pattern(100, 'a'));
+}
+
 // A 255 x 255 map (260,136 bytes) on a disk with room for it once but not
 // twice: neither the new copy beside it nor, for a map saved in place
 // because it has a second name, the copy of the old map fits. And a map
@@ -236,4 +250,21 @@ TEST(FileOutput, AnUncommittedWriteLeavesTheFileAsItWas)
         EXPECT_EQ(readAll(file), pattern(5000, 'a'));
         EXPECT_EQ(entries(dir.path()), before);
     }
+}
+
+// Bytes offered after the commit (a caller that kept writing) change nothing
+// and are refused as written to a file that is not open.
+TEST(FileOutput, NothingIsWrittenAfterTheCommit)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    ASSERT_TRUE(writeAll(file, pattern(100, 'a')));
+    FileOutput output(nativePath(file));
+    ASSERT_TRUE(output.open());
+    ASSERT_TRUE(output.write("new bytes"));
+    ASSERT_TRUE(output.commit());
+    EXPECT_FALSE(output.write("more"));
+    EXPECT_EQ(output.problem().kind, FileProblem::Kind::NotOpen);
+    EXPECT_EQ(readAll(file), QByteArray("new bytes"));
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
 }

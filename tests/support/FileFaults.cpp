@@ -30,6 +30,12 @@ ScratchMount::~ScratchMount()
         run(QStringLiteral("umount"), {dir_.path()});
 }
 
+bool ScratchMount::makeReadOnly()
+{
+    return mounted_ && run(QStringLiteral("mount"),
+                           {QStringLiteral("-o"), QStringLiteral("remount,ro"), dir_.path()});
+}
+
 Immutable::Immutable(QString path) : path_(std::move(path))
 {
     active_ = run(QStringLiteral("chattr"), {QStringLiteral("+i"), path_});

@@ -33,6 +33,8 @@ class ScratchMount
 
     bool mounted() const { return mounted_; }
     QString path() const { return dir_.path(); }
+    // The whole disk read-only from now on, as a CD or a write-protected stick.
+    bool makeReadOnly();
 
   private:
     QTemporaryDir dir_;
