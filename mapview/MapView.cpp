@@ -1,10 +1,14 @@
 #include "MapView.h"
 
-#include <QMouseEvent>
+#include "MapAccessible.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollArea>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace delvard {
 
@@ -13,33 +17,73 @@ namespace {
 const QColor AcceptedOutline(0, 255, 255);
 const QColor RefusedOutline(255, 0, 0);
 const QColor RefusedWash(255, 0, 0, 80);
+// Yellow between two black lines: visible on every picture and owner
+// colour, and unlike either outline.
+const QColor CursorColour(255, 214, 0);
 
-QScrollArea* enclosingScrollArea(const QWidget* widget)
+// Tells a screen reader about one cell of the map's table, if one listens.
+void announceCell(MapView* view, CellPosition cell, QAccessible::Event what)
 {
-    for (QWidget* w = widget->parentWidget(); w; w = w->parentWidget()) {
-        if (auto* area = qobject_cast<QScrollArea*>(w))
-            return area;
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* map = QAccessible::queryAccessibleInterface(view);
+    QAccessibleTableInterface* table = map ? map->tableInterface() : nullptr;
+    if (QAccessibleInterface* shown =
+            table ? table->cellAt(cell.row - 1, cell.column - 1) : nullptr) {
+        QAccessibleEvent event(shown, what);
+        QAccessible::updateAccessibility(&event);
     }
-    return nullptr;
 }
 
 } // namespace
 
-MapView::MapView(delvard::MapDocument& document, const PictureList& pictures, QWidget* parent)
-    : QWidget(parent), document_(document), renderer_(pictures)
+MapView::MapView(MapDocument& document, const PictureList& pictures, QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), renderer_(pictures)
 {
-    // paintEvent covers every exposed pixel itself (cells and black margin),
-    // so Qt need not clear the area first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setFixedSize(renderer_.mapSize(document_.data()));
-    connect(&document_, &delvard::MapDocument::cellsChanged, this,
-            [this](const CellArea& cells) { update(renderer_.areaRect(cells)); });
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    // The keys of the map move its cursor; the scroll bars follow, and are
+    // no tab stops of their own.
+    horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    // paintEvent covers every exposed pixel itself (cells, black margin and
+    // the dark room beside a small map), so Qt need not clear it first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setBackgroundRole(QPalette::Dark);
+    viewport()->setMouseTracking(true);
+    connect(&document_, &MapDocument::cellsChanged, this, [this](const CellArea& cells) {
+        updateContent(renderer_.areaRect(cells));
+        for (int row = cells.top; row <= cells.bottom && !cells.isEmpty(); ++row)
+            for (int column = cells.left; column <= cells.right; ++column)
+                announceCell(this, {row, column}, QAccessible::NameChanged);
+    });
+    updateScrollBars();
+    installMapAccessibility();
 }
 
-delvard::CellPosition MapView::cellAt(QPoint position) const
+QPoint MapView::scrollOffset() const
 {
-    return renderer_.cellsIn(document_.data(), QRect(position, QSize(1, 1))).topLeft();
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QRect MapView::cellRectInViewport(CellPosition cell) const
+{
+    return cellRect(cell).translated(-scrollOffset());
+}
+
+CellPosition MapView::cellAt(QPoint contentPosition) const
+{
+    return renderer_.cellsIn(document_.data(), QRect(contentPosition, QSize(1, 1))).topLeft();
+}
+
+int MapView::rowCount() const
+{
+    return document_.width() == 0 ? 1 : std::max(document_.height(), 1);
+}
+
+int MapView::columnCount() const
+{
+    return document_.height() == 0 ? 1 : std::max(document_.width(), 1);
 }
 
 void MapView::zoomIn()
@@ -56,33 +100,41 @@ void MapView::zoomOut()
 
 void MapView::setCellSize(int size)
 {
-    // The scroll area's viewport is drawn once, with the final layout, and
-    // the cell that was in the middle of it stays there.
-    QScrollArea* area = enclosingScrollArea(this);
-    QWidget* viewport = area ? area->viewport() : nullptr;
-    QPointF centre(0.5, 0.5); // as a fraction of the map's size
-    if (viewport) {
-        viewport->setUpdatesEnabled(false);
-        const QPointF middle = mapFrom(viewport, viewport->rect().center()) + QPointF(0.5, 0.5);
-        if (width() > 0 && height() > 0)
-            centre = QPointF(middle.x() / width(), middle.y() / height());
-    }
+    // The cell that was in the middle of the view stays there, and the view
+    // is drawn once, with the final layout.
+    const QSize before = contentSize();
+    const QSize room = viewport()->size();
+    const QPointF middle = QPointF(scrollOffset()) + QPointF(room.width(), room.height()) / 2.0;
+    const QPointF centre(middle.x() / before.width(), middle.y() / before.height());
 
-    renderer_.setCellSize(size, devicePixelRatioF());
-    setFixedSize(renderer_.mapSize(document_.data()));
+    renderer_.setCellSize(size, viewport()->devicePixelRatioF());
+    viewport()->setUpdatesEnabled(false);
+    updateScrollBars();
+    const QSize after = contentSize();
+    horizontalScrollBar()->setValue(qRound(centre.x() * after.width()) - room.width() / 2);
+    verticalScrollBar()->setValue(qRound(centre.y() * after.height()) - room.height() / 2);
+    viewport()->setUpdatesEnabled(true);
 
-    // The outline was for the old layout; the pointer now rests on another cell.
+    // The outline was for the old layout; the pointer may now rest on another cell.
     outline_ = QRect();
-    showHover(underMouse() ? cellAt(mapFromGlobal(QCursor::pos())) : delvard::CellPosition());
-
-    if (viewport) {
-        const QSize half = viewport->size() / 2;
-        area->horizontalScrollBar()->setValue(qRound(centre.x() * width()) - half.width());
-        area->verticalScrollBar()->setValue(qRound(centre.y() * height()) - half.height());
-        viewport->setUpdatesEnabled(true);
-    }
-    update();
+    followPointer();
+    showIndication();
+    viewport()->update();
     emit cellSizeChanged(size);
+}
+
+void MapView::updateScrollBars()
+{
+    const QSize content = contentSize();
+    const QSize room = viewport()->size();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setRange(0, std::max(0, content.width() - room.width()));
+    v->setRange(0, std::max(0, content.height() - room.height()));
+    h->setPageStep(room.width());
+    v->setPageStep(room.height());
+    h->setSingleStep(cellSize());
+    v->setSingleStep(cellSize());
 }
 
 void MapView::setGridShown(bool shown)
@@ -90,48 +142,112 @@ void MapView::setGridShown(bool shown)
     if (shown == renderer_.gridShown())
         return;
     renderer_.setGridShown(shown);
-    update();
+    viewport()->update();
 }
 
-void MapView::setBrushTerrain(delvard::Terrain terrain)
+void MapView::setBrushTerrain(Terrain terrain)
 {
     brush_ = terrain;
-    showOutline();
+    showIndication();
 }
 
-void MapView::showHover(delvard::CellPosition cell)
+void MapView::setCurrentCell(CellPosition cell)
 {
-    if (cell != hovered_) {
-        hovered_ = cell;
-        emit hoveredCellChanged(cell);
+    moveCurrent(cell);
+    scrollToShow(current_);
+    showIndication();
+}
+
+void MapView::moveCurrent(CellPosition cell)
+{
+    cell.row = std::clamp(cell.row, 1, rowCount());
+    cell.column = std::clamp(cell.column, 1, columnCount());
+    if (cell == current_)
+        return;
+    updateContent(cursorRect());
+    current_ = cell;
+    updateContent(cursorRect());
+    if (hasFocus())
+        announceCell(this, current_, QAccessible::Focus);
+    emit currentCellChanged(current_);
+}
+
+void MapView::scrollToShow(CellPosition cell)
+{
+    const QRect wanted = cellRect(cell);
+    const QRect seen(scrollOffset(), viewport()->size());
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    if (wanted.left() < seen.left())
+        h->setValue(wanted.left());
+    else if (wanted.right() > seen.right())
+        h->setValue(wanted.right() - seen.width() + 1);
+    if (wanted.top() < seen.top())
+        v->setValue(wanted.top());
+    else if (wanted.bottom() > seen.bottom())
+        v->setValue(wanted.bottom() - seen.height() + 1);
+}
+
+void MapView::followPointer()
+{
+    if (pointerInside_ && !keyboardInUse_)
+        pointAt(cellAt(pointer_ + scrollOffset()));
+}
+
+void MapView::pointAt(CellPosition cell)
+{
+    pointerOnCell_ = !cell.isNull();
+    if (pointerOnCell_)
+        moveCurrent(cell);
+    showIndication();
+}
+
+void MapView::showIndication()
+{
+    const CellPosition indicated = keyboardInUse_ || pointerOnCell_ ? current_ : CellPosition();
+    if (indicated != indicated_) {
+        indicated_ = indicated;
+        emit indicatedCellChanged(indicated_);
     }
-    showOutline();
-}
-
-void MapView::showOutline()
-{
     QRect outline;
     bool accepted = false;
-    if (!hovered_.isNull()) {
-        const delvard::PaintArea paint = document_.paintArea(hovered_, brush_);
+    if (!indicated_.isNull()) {
+        const PaintArea paint = document_.paintArea(indicated_, brush_);
         outline = renderer_.areaRect(paint.area);
         accepted = paint.accepted;
     }
     if (outline != outline_ || accepted != outlineAccepted_) {
-        update(outline_);
-        update(outline);
+        updateContent(outline_);
+        updateContent(outline);
         outline_ = outline;
         outlineAccepted_ = accepted;
     }
 }
 
+void MapView::updateContent(const QRect& contentRect)
+{
+    if (!contentRect.isEmpty())
+        viewport()->update(contentRect.translated(-scrollOffset()));
+}
+
+QRect MapView::cursorRect() const
+{
+    return cellRect(current_);
+}
+
 void MapView::paintEvent(QPaintEvent* event)
 {
-    QPainter painter(this);
-    if (renderer_.tiles().devicePixelRatio() != devicePixelRatioF())
-        renderer_.setCellSize(cellSize(), devicePixelRatioF());
-    const QRect exposed = event->rect();
-    renderer_.paint(painter, document_.data(), exposed);
+    QPainter painter(viewport());
+    if (renderer_.tiles().devicePixelRatio() != viewport()->devicePixelRatioF())
+        renderer_.setCellSize(cellSize(), viewport()->devicePixelRatioF());
+    const QPoint offset = scrollOffset();
+    const QRect exposed = event->rect().translated(offset);
+    painter.translate(-offset);
+
+    const QRect map(QPoint(0, 0), contentSize());
+    renderer_.paint(painter, document_.data(), exposed & map);
+    for (const QRect& room : QRegion(exposed).subtracted(map))
+        painter.fillRect(room, palette().color(QPalette::Dark));
 
     if (!outline_.isEmpty() && outline_.intersects(exposed)) {
         // A refused click also washes its area red: a thin line alone is
@@ -145,29 +261,130 @@ void MapView::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(Qt::black, 1));
         painter.drawRect(QRectF(outline_).adjusted(2.5, 2.5, -2.5, -2.5));
     }
+    if (cursorShown() && cursorRect().intersects(exposed)) {
+        const QRectF frame = QRectF(cursorRect()).adjusted(2.5, 2.5, -2.5, -2.5);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(frame);
+        painter.setPen(QPen(CursorColour, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(frame);
+    }
+}
+
+void MapView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void MapView::scrollContentsBy(int dx, int dy)
+{
+    // While zooming the whole view is drawn anew anyway.
+    if (viewport()->updatesEnabled())
+        viewport()->scroll(dx, dy);
+    // The picture moved under a pointer that stayed where it was.
+    followPointer();
+}
+
+bool MapView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave) {
+        pointerInside_ = false;
+        pointAt({});
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void MapView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
+        QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    const delvard::CellPosition cell = cellAt(event->position().toPoint());
+    pointer_ = event->position().toPoint();
+    pointerInside_ = true;
+    keyboardInUse_ = false;
+    updateContent(cursorRect());
+    const CellPosition cell = cellAt(pointer_ + scrollOffset());
+    pointAt(cell);
     if (!cell.isNull())
         emit cellClicked(cell);
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event)
 {
-    showHover(cellAt(event->position().toPoint()));
-    QWidget::mouseMoveEvent(event);
+    pointer_ = event->position().toPoint();
+    pointerInside_ = true;
+    // The pointer takes over the current cell from the keys.
+    if (keyboardInUse_) {
+        keyboardInUse_ = false;
+        updateContent(cursorRect());
+    }
+    followPointer();
+    QAbstractScrollArea::mouseMoveEvent(event);
 }
 
-void MapView::leaveEvent(QEvent* event)
+void MapView::keyPressEvent(QKeyEvent* event)
 {
-    showHover({});
-    QWidget::leaveEvent(event);
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    const int pageRows = std::max(1, viewport()->height() / cellSize());
+    CellPosition to = current_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        --to.column;
+        break;
+    case Qt::Key_Right:
+        ++to.column;
+        break;
+    case Qt::Key_Up:
+        --to.row;
+        break;
+    case Qt::Key_Down:
+        ++to.row;
+        break;
+    case Qt::Key_Home:
+        to = control ? CellPosition{1, 1} : CellPosition{to.row, 1};
+        break;
+    case Qt::Key_End:
+        to =
+            control ? CellPosition{rowCount(), columnCount()} : CellPosition{to.row, columnCount()};
+        break;
+    case Qt::Key_PageUp:
+        to.row -= pageRows;
+        break;
+    case Qt::Key_PageDown:
+        to.row += pageRows;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!keyboardInUse_) {
+        keyboardInUse_ = true;
+        updateContent(cursorRect());
+    }
+    setCurrentCell(to);
+    const int key = event->key();
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+        emit cellClicked(current_);
+}
+
+void MapView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    updateContent(cursorRect());
+    announceCell(this, current_, QAccessible::Focus);
+}
+
+void MapView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    updateContent(cursorRect());
 }
 
 } // namespace delvard

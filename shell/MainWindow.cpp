@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutDialog.h"
-#include "CellDescription.h"
+#include "CellSentence.h"
 #include "MapFolderDialog.h"
 #include "MapView.h"
 #include "NativeFileName.h"
@@ -21,7 +21,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -39,13 +38,11 @@ MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidg
     addToolBar(Qt::TopToolBarArea, paletteBar_);
     connect(&palette_, &PaletteModel::toolsChanged, this, &MainWindow::showCurrentTools);
 
-    // The map lies in a scrolling area, at the top left, when it is larger
-    // than the window.
-    mapArea_ = new QScrollArea(this);
-    mapArea_->setWidgetResizable(false);
-    mapArea_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mapArea_->setBackgroundRole(QPalette::Dark);
-    setCentralWidget(mapArea_);
+    // Until a map is open its place is an empty dark area.
+    auto* empty = new QWidget(this);
+    empty->setBackgroundRole(QPalette::Dark);
+    empty->setAutoFillBackground(true);
+    setCentralWidget(empty);
 
     buildStatusBar();
     keepTheWorkingPartsUsable();
@@ -59,7 +56,7 @@ MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidg
 MainWindow::~MainWindow()
 {
     // The view refers to the document; it goes first.
-    delete mapArea_->takeWidget();
+    delete mapView_;
 }
 
 QString MainWindow::caption()
@@ -101,7 +98,7 @@ void MainWindow::keepTheWorkingPartsUsable()
     // the smallest cells stay in view, and the status bar never slides
     // over either.
     constexpr int MinimumWidth = 320;
-    const int mapRows = 3 * MapView::SmallestCellSize + 2 * mapArea_->frameWidth();
+    const int mapRows = 3 * MapView::SmallestCellSize;
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setMinimumSize(MinimumWidth, menuBar()->sizeHint().height() + paletteBar_->sizeHint().height() +
                                      mapRows + scrollBar + statusBar()->sizeHint().height());
@@ -206,13 +203,13 @@ void MainWindow::showMap(std::unique_ptr<MapDocument> document)
 {
     // One map per run: Open is off once a map is shown.
     openAction_->setEnabled(false);
-    delete mapArea_->takeWidget();
     document_ = std::move(document);
     mapView_ = new MapView(*document_, pictures_);
+    mapView_->setAccessibleName(displayName(document_->path()));
     mapView_->setGridShown(palette_.gridShown());
     mapView_->setBrushTerrain(palette_.terrain());
     connect(mapView_, &MapView::cellClicked, this, &MainWindow::paintCell);
-    connect(mapView_, &MapView::hoveredCellChanged, this, &MainWindow::showHoveredCell);
+    connect(mapView_, &MapView::indicatedCellChanged, this, &MainWindow::showIndicatedCell);
     connect(mapView_, &MapView::cellSizeChanged, this, [this] {
         palette_.setZoomAvailable(mapView_->canZoomIn(), mapView_->canZoomOut());
         showCurrentTools();
@@ -223,9 +220,11 @@ void MainWindow::showMap(std::unique_ptr<MapDocument> document)
     connect(&palette_, &PaletteModel::toolsChanged, mapView_,
             [this] { mapView_->setBrushTerrain(palette_.terrain()); });
     connect(document_.get(), &MapDocument::cellsChanged, this,
-            [this] { showHoveredCell(hovered_); });
+            [this] { showIndicatedCell(indicated_); });
     palette_.enterWorkingState();
-    mapArea_->setWidget(mapView_);
+    setCentralWidget(mapView_); // the empty area goes
+    // Ready for the keys: the first cell is current, no cursor drawn yet.
+    mapView_->setFocus();
     showCurrentTools();
     cellLabel_->setText(displayName(document_->path()));
 }
@@ -324,19 +323,14 @@ void MainWindow::showCurrentTools()
                              .arg(palette_.gridShown() ? QStringLiteral("   Grid") : QString()));
 }
 
-void MainWindow::showHoveredCell(delvard::CellPosition cell)
+void MainWindow::showIndicatedCell(delvard::CellPosition cell)
 {
-    hovered_ = cell;
-    if (cell.isNull() || !document_ || document_->width() == 0 || document_->height() == 0) {
+    indicated_ = cell;
+    if (cell.isNull() || !document_) {
         cellLabel_->setText(displayName(document_ ? document_->path() : QString()));
         return;
     }
-    const delvard::CellWords words = delvard::describeCell(document_->data(), cell);
-    cellLabel_->setText(
-        QStringLiteral("Row %1, column %2: %3, %4")
-            .arg(cell.row)
-            .arg(cell.column)
-            .arg(QString::fromStdString(words.terrain), QString::fromStdString(words.owner)));
+    cellLabel_->setText(delvard::cellSentence(document_->data(), cell));
 }
 
 void MainWindow::fitToScreen(QMargins frame)

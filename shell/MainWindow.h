@@ -10,7 +10,6 @@
 #include <memory>
 
 class QLabel;
-class QScrollArea;
 
 namespace delvard {
 
@@ -19,9 +18,9 @@ class PaletteToolBar;
 class PictureList;
 class ReadmeViewer;
 
-// The main window: the menu, the palette, the scrolling area that holds
-// the map, and a status bar naming the cell under the pointer and the
-// current tools. It runs the open, save and first-run flows; the map
+// The main window: the menu, the palette, the map, and a status bar naming
+// the cell the map indicates (under the pointer, or the keys' current cell)
+// and the current tools. It runs the open, save and first-run flows; the map
 // document, the palette model and the map view do the rest.
 class MainWindow : public QMainWindow
 {
@@ -58,7 +57,6 @@ class MainWindow : public QMainWindow
     PaletteToolBar* paletteBar() const { return paletteBar_; }
     QAction* openAction() const { return openAction_; }
     QAction* saveAction() const { return saveAction_; }
-    QScrollArea* mapArea() const { return mapArea_; }
     // The open map and its view; null before a map is shown.
     delvard::MapDocument* document() const { return document_.get(); }
     MapView* mapView() const { return mapView_; }
@@ -78,7 +76,7 @@ class MainWindow : public QMainWindow
     void storeMapFolder();
     bool askToOverwriteChangedFile(const QString& shownPath);
     void paintCell(delvard::CellPosition cell);
-    void showHoveredCell(delvard::CellPosition cell);
+    void showIndicatedCell(delvard::CellPosition cell);
     void showCurrentTools();
     void fitToScreen(QMargins frame);
 
@@ -90,13 +88,12 @@ class MainWindow : public QMainWindow
     PaletteToolBar* paletteBar_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* saveAction_ = nullptr;
-    QScrollArea* mapArea_ = nullptr;
     std::unique_ptr<delvard::MapDocument> document_;
     MapView* mapView_ = nullptr;
     QPointer<ReadmeViewer> readme_;
     QLabel* cellLabel_ = nullptr;
     QLabel* toolsLabel_ = nullptr;
-    delvard::CellPosition hovered_;
+    delvard::CellPosition indicated_;
     bool fittedOnScreen_ = false;
 };
 

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,7 +12,7 @@ using namespace delvard;
 
 namespace {
 
-// A map of the given size, every cell Heart over the owner, the ring Rock.
+// A map of the given size, every cell Heart over the owner.
 MapData heartMap(int width, int height, Owner owner)
 {
     MapData map;
@@ -32,6 +31,7 @@ const PictureList& pictures()
 }
 
 constexpr QRgb Red = qRgb(255, 0, 0); // the owner "Player"
+constexpr QRgb CursorYellow = qRgb(255, 214, 0);
 
 class MapViewTest : public ::testing::Test
 {
@@ -39,29 +39,34 @@ class MapViewTest : public ::testing::Test
     void show(MapData map)
     {
         document = std::make_unique<MapDocument>(QStringLiteral("testMap.kld"), std::move(map));
-        area = std::make_unique<QScrollArea>();
-        area->resize(400, 300);
-        view = new MapView(*document, pictures());
-        area->setWidget(view);
-        area->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(area.get()));
+        view = std::make_unique<MapView>(*document, pictures());
+        view->resize(400, 300);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
-    QImage grabbed() const { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    void press(QPoint at)
+    // What the viewport shows, with content positions as the pixel positions
+    // while the view is not scrolled.
+    QImage grabbed() const
     {
-        QMouseEvent event(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(view, &event);
+        return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-    void move(QPoint at)
+    // Mouse events at a content position, delivered where the pointer is:
+    // to the viewport, at the position in it.
+    void mouse(QEvent::Type type, QPoint content, Qt::MouseButton button = Qt::NoButton)
     {
-        QMouseEvent event(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+        const QPoint at = content - view->scrollOffset();
+        QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), button, button,
                           Qt::NoModifier);
-        QApplication::sendEvent(view, &event);
+        QApplication::sendEvent(view->viewport(), &event);
+    }
+    void press(QPoint content) { mouse(QEvent::MouseButtonPress, content, Qt::LeftButton); }
+    void move(QPoint content) { mouse(QEvent::MouseMove, content); }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(view.get(), static_cast<Qt::Key>(key), modifiers);
     }
     std::unique_ptr<MapDocument> document;
-    std::unique_ptr<QScrollArea> area;
-    MapView* view = nullptr;
+    std::unique_ptr<MapView> view;
 };
 
 } // namespace
@@ -73,7 +78,7 @@ TEST_F(MapViewTest, CellsLieRowByRowInsideAOneCellMarginAtEverySize)
     for (int step = 0; step < 7; ++step) {
         const int s = sizes[step];
         EXPECT_EQ(view->cellSize(), s);
-        EXPECT_EQ(view->size(), QSize(5 * s, 4 * s));
+        EXPECT_EQ(view->contentSize(), QSize(5 * s, 4 * s));
         EXPECT_EQ(view->cellRect({1, 1}), QRect(s, s, s, s));
         EXPECT_EQ(view->cellRect({2, 3}), QRect(3 * s, 2 * s, s, s));
         EXPECT_EQ(view->cellAt(QPoint(3 * s + s / 2, 2 * s + 1)), (CellPosition{2, 3}));
@@ -91,21 +96,22 @@ TEST_F(MapViewTest, CellsLieRowByRowInsideAOneCellMarginAtEverySize)
 TEST_F(MapViewTest, ZoomKeepsTheCellInTheMiddleOfTheView)
 {
     show(heartMap(60, 40, Owner::Hero));
-    area->horizontalScrollBar()->setValue(1500);
-    area->verticalScrollBar()->setValue(900);
+    view->horizontalScrollBar()->setValue(1500);
+    view->verticalScrollBar()->setValue(900);
     auto middleCell = [&] {
-        return view->cellAt(view->mapFrom(area->viewport(), area->viewport()->rect().center()));
+        return view->cellAt(view->scrollOffset() + view->viewport()->rect().center());
     };
     const CellPosition start = middleCell();
     for (int step = 0; step < 6; ++step) {
         view->zoomOut();
         EXPECT_EQ(middleCell(), start) << view->cellSize();
-        EXPECT_TRUE(area->viewport()->updatesEnabled());
+        EXPECT_TRUE(view->viewport()->updatesEnabled());
     }
 }
 
 // The owner's colour shows through the Heart's transparent corners; the
-// grid is a black line along the inside of every cell; the margin is black.
+// grid is a black line along the inside of every cell; the margin is black;
+// beside a map smaller than the view lies the window's dark background.
 TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
 {
     show(heartMap(4, 3, Owner::Player));
@@ -120,17 +126,31 @@ TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
     EXPECT_EQ(image.pixel(cell.topLeft()), Red);
     EXPECT_EQ(image.pixel(cell.topLeft() - QPoint(1, 1)), Red); // the cell before it
     EXPECT_EQ(image.pixel(view->cellRect({1, 1}).topLeft() - QPoint(1, 1)), qRgb(0, 0, 0));
+
+    view->zoomOut();
+    view->zoomOut();                   // 56 px: 6 x 5 cells, 336 x 280, inside the 400 x 300 view
+    QCoreApplication::processEvents(); // the scroll bars go
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    image = grabbed();
+    EXPECT_EQ(image.pixel(380, 100), view->palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(image.pixel(100, 290), view->palette().color(QPalette::Dark).rgb());
 }
 
+// Clicks land on the cell under them wherever the map is scrolled to; the
+// margin takes none.
 TEST_F(MapViewTest, ForwardsClicksOnCellsOnly)
 {
-    show(heartMap(4, 3, Owner::Hero));
-    QSignalSpy clicked(view, &MapView::cellClicked);
-    press(view->cellRect({3, 4}).center());
+    show(heartMap(20, 15, Owner::Hero));
+    view->horizontalScrollBar()->setValue(500);
+    view->verticalScrollBar()->setValue(300);
+    QSignalSpy clicked(view.get(), &MapView::cellClicked);
+    press(view->cellRect({6, 9}).center());
+    view->horizontalScrollBar()->setValue(0);
+    view->verticalScrollBar()->setValue(0);
     press(view->cellRect({1, 1}).topLeft() - QPoint(2, 2)); // the margin
     ASSERT_EQ(clicked.count(), 1);
-    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), (CellPosition{3, 4}));
-    EXPECT_EQ(document->cellAt({3, 4}).terrain, Terrain::Heart); // the view changes nothing itself
+    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), (CellPosition{6, 9}));
+    EXPECT_EQ(document->cellAt({6, 9}).terrain, Terrain::Heart); // the view changes nothing itself
 }
 
 // The outline shows what a click would change: the Heart's block where it
@@ -138,7 +158,7 @@ TEST_F(MapViewTest, ForwardsClicksOnCellsOnly)
 TEST_F(MapViewTest, HoverOutlineFollowsTheRuleAndTheBrush)
 {
     show(heartMap(10, 10, Owner::Hero));
-    QSignalSpy hovered(view, &MapView::hoveredCellChanged);
+    QSignalSpy indicated(view.get(), &MapView::indicatedCellChanged);
     move(view->cellRect({5, 5}).center());
     EXPECT_TRUE(view->hoverAccepted());
     EXPECT_EQ(view->hoverOutline(), view->cellRect({3, 3}).united(view->cellRect({7, 7})));
@@ -152,19 +172,157 @@ TEST_F(MapViewTest, HoverOutlineFollowsTheRuleAndTheBrush)
     EXPECT_EQ(view->hoverOutline(), view->cellRect({2, 5}));
 
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(view, &leave);
+    QApplication::sendEvent(view->viewport(), &leave);
     EXPECT_TRUE(view->hoverOutline().isEmpty());
-    ASSERT_EQ(hovered.count(), 3);
-    EXPECT_EQ(hovered.at(0).at(0).value<CellPosition>(), (CellPosition{5, 5}));
-    EXPECT_TRUE(hovered.at(2).at(0).value<CellPosition>().isNull());
+    ASSERT_EQ(indicated.count(), 3);
+    EXPECT_EQ(indicated.at(0).at(0).value<CellPosition>(), (CellPosition{5, 5}));
+    EXPECT_TRUE(indicated.at(2).at(0).value<CellPosition>().isNull());
+    EXPECT_EQ(view->currentCell(), (CellPosition{2, 5})); // kept for the keys
+}
+
+// The picture moves under a pointer that stays still: the outline and the
+// indicated cell follow to the cell now under it, which is the cell a click
+// there changes.
+TEST_F(MapViewTest, ScrollingRereadsTheCellUnderThePointer)
+{
+    show(heartMap(60, 40, Owner::Hero));
+    view->setBrushTerrain(Terrain::Dirt);
+    const QPoint pointer = view->cellRect({3, 3}).center();
+    move(pointer);
+    EXPECT_EQ(view->indicatedCell(), (CellPosition{3, 3}));
+
+    QWheelEvent wheel(QPointF(pointer), view->viewport()->mapToGlobal(QPointF(pointer)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    const int rowsScrolled = view->scrollOffset().y() / view->cellSize();
+    ASSERT_GT(rowsScrolled, 0);
+    const CellPosition below{3 + rowsScrolled, 3};
+    EXPECT_EQ(view->indicatedCell(), below);
+    EXPECT_EQ(view->hoverOutline(), view->cellRect(below));
+
+    view->horizontalScrollBar()->setValue(2 * view->cellSize());
+    const CellPosition right{below.row, 5};
+    EXPECT_EQ(view->indicatedCell(), right);
+    QSignalSpy clicked(view.get(), &MapView::cellClicked);
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(pointer),
+                      view->viewport()->mapToGlobal(QPointF(pointer)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &click);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), right);
+}
+
+// The grid's keys: arrows move one cell and stop at the edges, Home and End
+// go along the row, with Ctrl to the map's corners, Page Up and Page Down by
+// the rows in view; the view keeps the current cell in sight.
+TEST_F(MapViewTest, KeysMoveTheCurrentCellWithinTheMap)
+{
+    show(heartMap(30, 20, Owner::Hero));
+    view->setFocus();
+    EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
+    key(Qt::Key_Left);
+    key(Qt::Key_Up);
+    EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
+    key(Qt::Key_Right);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(view->currentCell(), (CellPosition{3, 2}));
+    key(Qt::Key_End);
+    EXPECT_EQ(view->currentCell(), (CellPosition{3, 30}));
+    key(Qt::Key_Right);
+    EXPECT_EQ(view->currentCell(), (CellPosition{3, 30}));
+    key(Qt::Key_Home);
+    EXPECT_EQ(view->currentCell(), (CellPosition{3, 1}));
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view->currentCell(), (CellPosition{20, 30}));
+    EXPECT_TRUE(
+        QRect(view->scrollOffset(), view->viewport()->size()).contains(view->cellRect({20, 30})));
+    key(Qt::Key_Down);
+    EXPECT_EQ(view->currentCell(), (CellPosition{20, 30}));
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
+    EXPECT_TRUE(
+        QRect(view->scrollOffset(), view->viewport()->size()).contains(view->cellRect({1, 1})));
+
+    const int rowsInView = view->viewport()->height() / view->cellSize();
+    ASSERT_GE(rowsInView, 1);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(view->currentCell(), (CellPosition{1 + rowsInView, 1}));
+    key(Qt::Key_PageDown);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(view->currentCell(), (CellPosition{1 + rowsInView, 1}));
+    for (int i = 0; i < 20; ++i)
+        key(Qt::Key_PageDown);
+    EXPECT_EQ(view->currentCell(), (CellPosition{20, 1}));
+}
+
+// Space and Enter give the current cell the click a mouse gives it; the
+// outline shows what they would change.
+TEST_F(MapViewTest, SpaceAndEnterClickTheCurrentCell)
+{
+    show(heartMap(10, 10, Owner::Hero));
+    view->setFocus();
+    QSignalSpy clicked(view.get(), &MapView::cellClicked);
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    key(Qt::Key_Space);
+    key(Qt::Key_Right);
+    key(Qt::Key_Return);
+    ASSERT_EQ(clicked.count(), 2);
+    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), (CellPosition{2, 2}));
+    EXPECT_EQ(clicked.at(1).at(0).value<CellPosition>(), (CellPosition{2, 3}));
+    EXPECT_EQ(view->indicatedCell(), (CellPosition{2, 3}));
+    EXPECT_FALSE(view->hoverAccepted()); // the Heart's block does not fit there
+    EXPECT_EQ(view->hoverOutline(), view->cellRect({1, 1}).united(view->cellRect({4, 5})));
+}
+
+// The focus frame is the keys' alone: a mouse user never sees it, the keys
+// show it, the pointer takes the current cell back and hides it, and it goes
+// while the map has no focus.
+TEST_F(MapViewTest, TheCursorIsDrawnOnceTheKeysAreUsed)
+{
+    show(heartMap(6, 5, Owner::Player));
+    view->setFocus();
+    const auto frameShownAt = [&](CellPosition cell) {
+        const QRect square = view->cellRect(cell);
+        return grabbed().pixel(square.left() + 2, square.center().y()) == CursorYellow;
+    };
+    move(view->cellRect({2, 2}).center());
+    EXPECT_FALSE(view->cursorShown());
+    EXPECT_FALSE(frameShownAt({2, 2}));
+
+    key(Qt::Key_Right);
+    EXPECT_EQ(view->currentCell(), (CellPosition{2, 3}));
+    EXPECT_TRUE(view->cursorShown());
+    EXPECT_TRUE(frameShownAt({2, 3}));
+    EXPECT_FALSE(frameShownAt({2, 2}));
+    for (int i = 0; i < 4; ++i) {
+        view->zoomOut(); // at every size
+        EXPECT_TRUE(frameShownAt({2, 3})) << view->cellSize();
+    }
+
+    view->clearFocus();
+    EXPECT_FALSE(view->cursorShown());
+    EXPECT_FALSE(frameShownAt({2, 3}));
+    view->setFocus();
+    EXPECT_TRUE(frameShownAt({2, 3}));
+
+    move(view->cellRect({4, 4}).center());
+    EXPECT_EQ(view->currentCell(), (CellPosition{4, 4}));
+    EXPECT_FALSE(view->cursorShown());
+    EXPECT_FALSE(frameShownAt({4, 4}));
 }
 
 TEST_F(MapViewTest, AMapWithAnEmptySideShowsItsOneCell)
 {
     show(heartMap(0, 3, Owner::Player));
-    EXPECT_EQ(view->size(), QSize(2 * 72, 5 * 72));
+    EXPECT_EQ(view->contentSize(), QSize(2 * 72, 5 * 72));
     EXPECT_EQ(view->cellAt(view->cellRect({1, 1}).center()), (CellPosition{1, 1}));
     EXPECT_EQ(grabbed().pixel(view->cellRect({1, 1}).topLeft() + QPoint(4, 4)), Red);
     move(view->cellRect({1, 1}).center());
     EXPECT_TRUE(view->hoverOutline().isEmpty()); // no click can change it
+    view->setFocus();
+    for (const int k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_End, Qt::Key_PageDown})
+        key(k, k == Qt::Key_End ? Qt::ControlModifier : Qt::NoModifier);
+    EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
 }

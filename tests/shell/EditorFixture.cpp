@@ -3,6 +3,9 @@
 #include "MapView.h"
 #include "PaletteToolBar.h"
 
+#include <QScrollBar>
+
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -47,6 +50,9 @@ void EditorFixture::openThroughDialog(const QString& path)
         static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
     });
     window->openAction()->trigger();
+    // The window lays out the map it shows once its events are handled, as
+    // it does before a person can point at anything.
+    QCoreApplication::processEvents();
 }
 
 QString EditorFixture::openMapBytes(const QByteArray& bytes, const QString& name)
@@ -75,6 +81,11 @@ void EditorFixture::press(PaletteButton button)
 
 void EditorFixture::clickCell(delvard::CellPosition cell)
 {
+    // Scrolled into the middle of the view first, as a person would.
     MapView* view = window->mapView();
-    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(cell).center());
+    const QRect square = view->cellRect(cell);
+    view->horizontalScrollBar()->setValue(square.center().x() - view->viewport()->width() / 2);
+    view->verticalScrollBar()->setValue(square.center().y() - view->viewport()->height() / 2);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->cellRectInViewport(cell).center());
 }

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
 
@@ -44,8 +43,9 @@ TEST_F(OpenSave, AnEditingRunSavesExactlyThePaintedBytes)
     start();
     const QString path = openMapBytes(edit.original, edit.mapName);
     ASSERT_TRUE(window->mapView());
-    EXPECT_EQ(window->mapArea()->widget(), window->mapView());
-    EXPECT_EQ(window->mapView()->size(), QSize((edit.width() + 2) * 72, (edit.height() + 2) * 72));
+    EXPECT_EQ(window->centralWidget(), window->mapView());
+    EXPECT_EQ(window->mapView()->contentSize(),
+              QSize((edit.width() + 2) * 72, (edit.height() + 2) * 72));
     EXPECT_FALSE(window->openAction()->isEnabled());
     EXPECT_EQ(window->cellText(), QDir::toNativeSeparators(path));
     EXPECT_EQ(window->toolsText(),
@@ -82,11 +82,12 @@ TEST_F(OpenSave, TheStatusBarNamesTheCellUnderThePointer)
     start();
     openMapBytes(rockMap(6, 6));
     MapView* view = window->mapView();
-    QTest::mouseMove(view, view->cellRect({3, 4}).center());
+    QTest::mouseMove(view->viewport(), view->cellRectInViewport({3, 4}).center());
     EXPECT_EQ(window->cellText(), QStringLiteral("Row 3, column 4: Rock, Neutral"));
     press(PaletteButton::Player);
     press(buttonFor(delvard::Terrain::Library));
-    QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect({3, 4}).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->cellRectInViewport({3, 4}).center());
     EXPECT_EQ(window->cellText(), QStringLiteral("Row 3, column 4: Libaray, Player"));
 }
 

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "MapFolderDialog.h"
+#include "MapView.h"
 #include "PaletteToolBar.h"
 #include "WindowFit.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QStatusBar>
 
 using namespace delvard;
@@ -112,11 +112,11 @@ TEST_F(StartUp, AWindowMadeSmallKeepsPaletteMapAndStatusBarApart)
     QCoreApplication::processEvents();
     EXPECT_EQ(window->size(), window->minimumSize());
     const QRect palette = window->paletteBar()->geometry();
-    const QRect map = window->mapArea()->geometry();
+    const QRect map = window->mapView()->geometry();
     const QRect status = window->statusBar()->geometry();
     EXPECT_GE(map.top(), palette.bottom());
     EXPECT_GE(status.top(), map.bottom());
-    EXPECT_GE(window->mapArea()->viewport()->height(), 3 * 24);
+    EXPECT_GE(window->mapView()->viewport()->height(), 3 * 24);
     EXPECT_TRUE(window->paletteBar()->isVisible());
 }
 

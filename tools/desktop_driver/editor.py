@@ -1,6 +1,6 @@
 """The editor as a person sees it: windows, menus, palette, map and dialogs,
-found through the accessibility tree and driven through xdotool. Cells are
-placed from the map view's position and the cell size the status bar names."""
+found through the accessibility tree and driven through xdotool. The map is
+a table whose cells report their names and where they lie on the screen."""
 
 import re
 
@@ -87,23 +87,41 @@ class Editor:
         return a11y.wait_for(lambda: all(w is None or w == got for w, got in zip(wanted, self.tools())),
                              5, f"tools {wanted} (status bar: {self.tools_text()!r})")
 
-    def viewport(self):
-        area = next(c for c in a11y.children(self.main()) if a11y.role(c) == "filler")
-        return next(a11y.children(area), None)
-
     def map_widget(self):
-        viewport = self.viewport()
-        return next(a11y.children(viewport), None) if viewport is not None else None
+        """The map: a table of its rows and columns, named after its file."""
+        return a11y.find(self.main(), role_name="table", max_depth=4)
+
+    def viewport(self):
+        """The part of the window the map is seen in."""
+        return self.map_widget()
+
+    def map_size(self):
+        table = self.map_widget().queryTable()
+        return table.nColumns, table.nRows
+
+    def map_cell(self, row, column):
+        """The accessible cell of row and column (from 1)."""
+        return self.map_widget().queryTable().getAccessibleAt(row - 1, column - 1)
+
+    def map_box(self):
+        """(x, y, width, height) of the whole map picture, margin included,
+        on the screen, wherever it is scrolled to; the cells report where
+        they lie even when they are out of view."""
+        x, y, w, h = a11y.extents(self.map_cell(1, 1))
+        columns, rows = self.map_size()
+        return x - w, y - h, (columns + 2) * w, (rows + 2) * h
 
     def wait_map(self, width, height, cell=72):
-        size = ((width + 2) * cell, (height + 2) * cell)
-        return a11y.wait_for(lambda: self.map_widget() is not None and a11y.extents(self.map_widget())[2:] == size,
-                             20, f"a {width} x {height} map at {cell} px")
+        shape = (width, height) if width and height else (1, 1)
+
+        def shown():
+            return (self.map_widget() is not None and self.map_size() == shape
+                    and a11y.extents(self.map_cell(1, 1))[2:] == (cell, cell))
+        return a11y.wait_for(shown, 20, f"a {width} x {height} map at {cell} px")
 
     def cell_point(self, row, column):
-        cell = self.tools()[2]
-        x, y, _, _ = a11y.extents(self.map_widget())
-        return x + column * cell + cell // 2, y + row * cell + cell // 2
+        x, y, w, h = a11y.extents(self.map_cell(row, column))
+        return x + w // 2, y + h // 2
 
     def click_cell(self, row, column):
         self.desktop.click(*self.cell_point(row, column))

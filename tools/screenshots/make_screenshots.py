@@ -90,7 +90,7 @@ def main():
             editor.wait_tools(cell=cell)
         time.sleep(0.3)
         # The small map leaves most of the window empty: keep the palette and the map.
-        mx, my, mw, mh = a11y.extents(editor.map_widget())
+        mx, my, mw, mh = editor.map_box()
         x, y, w, _ = window_box
         crop(desktop, (x, y, w, my + mh + 16 - y), output / "map-24px.png")
     finally:

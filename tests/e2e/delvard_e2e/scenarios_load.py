@@ -28,7 +28,7 @@ def large_map_under_load(ctx):
             editor.press("Zoom out")
             editor.wait_tools(cell=cell)
         vx, vy, vw, vh = a11y.extents(editor.viewport())
-        mx, my, _, _ = a11y.extents(editor.map_widget())
+        mx, my, _, _ = editor.map_box()
         cells = [(r, c, mx + c * 24 + 12, my + r * 24 + 12) for r in range(1, 256) for c in range(1, 256)
                  if vx + 24 <= mx + c * 24 + 12 <= vx + vw - 24 and vy + 24 <= my + r * 24 + 12 <= vy + vh - 24]
         check(len(cells) > 500, f"only {len(cells)} cells visible at 24 px")
