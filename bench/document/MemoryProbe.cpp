@@ -1,6 +1,6 @@
 // The editor's start-up time and memory, measured in a fresh process:
 // the main window as main() shows it, then the 255 x 255 sample opened in
-// the map view inside the main window's scroll area and painted once. Prints
+// the main window's map view and painted once. Prints
 // one table. Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise.
 
@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTimer>
 

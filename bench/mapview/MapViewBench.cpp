@@ -10,7 +10,7 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
 
@@ -100,7 +100,7 @@ struct Bench
     std::string file = makeMapFile();
     PictureList pictures;
     std::unique_ptr<delvard::MapDocument> document = openDocument(file);
-    QScrollArea area;
+    QWidget holder; // the window the map view fills, as the main window's middle
     MapView* map = nullptr;
     FloorWidget floor;
     PaintCounter paints;
@@ -108,31 +108,41 @@ struct Bench
 
     Bench()
     {
-        area.setFrameShape(QFrame::NoFrame);
-        area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area.resize(ViewportSize);
-        map = new MapView(*document, pictures);
-        map->installEventFilter(&paints);
-        area.setWidget(map);
-        area.show();
+        auto* layout = new QVBoxLayout(&holder);
+        layout->setContentsMargins(0, 0, 0, 0);
+        holder.resize(ViewportSize);
+        showMap();
+        holder.show();
         floor.resize(ViewportSize);
         floor.show();
         QApplication::processEvents();
         // The frames must have the size they claim; a platform that clamped
         // the windows to its screen would make every figure too good.
         if (viewport()->size() != ViewportSize || floor.size() != ViewportSize ||
-            map->visibleRegion().boundingRect().size() != ViewportSize) {
+            map->viewport()->visibleRegion().boundingRect().size() != ViewportSize) {
             std::fprintf(stderr, "viewport is %dx%d, not %dx%d\n", viewport()->width(),
                          viewport()->height(), ViewportSize.width(), ViewportSize.height());
             std::exit(1);
         }
     }
 
-    QWidget* viewport() { return area.viewport(); }
+    // A new view of the document in the window, without scroll bars so
+    // that the viewport is the whole frame.
+    void showMap()
+    {
+        delete map;
+        map = new MapView(*document, pictures);
+        map->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        map->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        map->viewport()->installEventFilter(&paints);
+        holder.layout()->addWidget(map);
+        map->show();
+    }
+
+    QWidget* viewport() { return map->viewport(); }
 
     // Every visible pixel of the map, painted now.
-    void paintView() { map->repaint(map->visibleRegion()); }
+    void paintView() { viewport()->repaint(); }
 
     void settle() { QApplication::processEvents(); }
 
@@ -147,8 +157,8 @@ struct Bench
 
     void scrollTo(int i)
     {
-        auto* h = area.horizontalScrollBar();
-        auto* v = area.verticalScrollBar();
+        auto* h = map->horizontalScrollBar();
+        auto* v = map->verticalScrollBar();
         h->setValue(static_cast<int>((static_cast<long long>(i) * 7919) % (h->maximum() + 1)));
         v->setValue(static_cast<int>((static_cast<long long>(i) * 4793) % (v->maximum() + 1)));
     }
@@ -214,8 +224,7 @@ void HeartClick(benchmark::State& state, int level)
     bench->zoomTo(level);
     bench->scrollTo(level + 3);
     bench->settle();
-    const QPoint middle =
-        bench->map->mapFrom(bench->viewport(), bench->viewport()->rect().center());
+    const QPoint middle = bench->map->scrollOffset() + bench->viewport()->rect().center();
     const delvard::CellPosition cell = bench->map->cellAt(middle);
     int i = 0;
     for (auto _ : state) {
@@ -272,21 +281,20 @@ void LoadIntoWindow(benchmark::State& state)
 void OpenToFirstFrame(benchmark::State& state)
 {
     for (auto _ : state) {
-        delete bench->area.takeWidget();
+        delete bench->map;
+        bench->map = nullptr;
         bench->settle();
         bench->time(state, "open to first frame", 0, [&] {
             bench->document = openDocument(bench->file);
             const int painted = bench->paints.count;
-            auto* window = new MapView(*bench->document, bench->pictures);
-            window->installEventFilter(&bench->paints);
-            bench->area.setWidget(window);
-            // A newly shown child is painted on the window's next update
-            // tick; paint its visible part now instead of waiting for it.
-            window->repaint(window->visibleRegion());
+            bench->showMap();
+            // A newly shown child is laid out and painted on the window's
+            // next update tick; do both now instead of waiting for it.
+            bench->holder.layout()->activate();
+            bench->viewport()->repaint();
             bench->expectPainted(painted, "the first frame");
         });
     }
-    bench->map = qobject_cast<MapView*>(bench->area.widget());
 }
 
 struct Stats
