@@ -1,0 +1,161 @@
+// The map as a screen reader reads it: a table of the map's cells, named as
+// the status bar names them, whose focus follows the keys and whose names
+// change with a paint.
+
+#include "MapAccessible.h"
+#include "MapView.h"
+#include "PictureList.h"
+
+#include <QAccessible>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace delvard;
+
+namespace {
+
+const PictureList& pictures()
+{
+    static const PictureList list;
+    return list;
+}
+
+// Row r, column c holds the (r + c)-th terrain of the palette, owned by Player.
+MapData mixedMap(int width, int height)
+{
+    MapData map;
+    map.header = std::string(36, '\0');
+    map.width = width;
+    map.height = height;
+    for (int r = 1; r <= std::max(height, 1); ++r)
+        for (int c = 1; c <= std::max(width, 1); ++c)
+            map.cells.push_back(
+                Cell::painted(static_cast<Terrain>(1 + (r + c) % 20), Owner::Player));
+    return map;
+}
+
+QString expectedName(const MapData& map, int row, int column)
+{
+    const Cell& cell = map.at({row, column});
+    return QStringLiteral("Row %1, column %2: %3, %4")
+        .arg(row)
+        .arg(column)
+        .arg(QString::fromUtf8(terrainName(cell.terrain)),
+             QString::fromUtf8(ownerName(cell.owner)));
+}
+
+class MapAccessibleTest : public ::testing::Test
+{
+  protected:
+    void show(MapData map)
+    {
+        document = std::make_unique<MapDocument>(QStringLiteral("testMap.kld"), std::move(map));
+        view = std::make_unique<MapView>(*document, pictures());
+        view->resize(400, 300);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        accessible = QAccessible::queryAccessibleInterface(view.get());
+        ASSERT_TRUE(accessible);
+        table = accessible->tableInterface();
+        ASSERT_TRUE(table);
+    }
+    std::unique_ptr<MapDocument> document;
+    std::unique_ptr<MapView> view;
+    QAccessibleInterface* accessible = nullptr;
+    QAccessibleTableInterface* table = nullptr;
+};
+
+} // namespace
+
+TEST_F(MapAccessibleTest, TheMapIsATableOfItsCellsInRowMajorOrder)
+{
+    show(mixedMap(4, 3));
+    EXPECT_EQ(accessible->role(), QAccessible::Table);
+    EXPECT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(table->columnCount(), 4);
+    ASSERT_EQ(accessible->childCount(), 12);
+    for (int i = 0; i < 12; ++i) {
+        const int row = i / 4;
+        const int column = i % 4;
+        QAccessibleInterface* cell = table->cellAt(row, column);
+        ASSERT_TRUE(cell) << i;
+        EXPECT_EQ(accessible->child(i), cell) << i;
+        EXPECT_EQ(accessible->indexOfChild(cell), i);
+        EXPECT_EQ(cell->role(), QAccessible::Cell);
+        EXPECT_EQ(cell->parent(), accessible);
+        EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row);
+        EXPECT_EQ(cell->tableCellInterface()->columnIndex(), column);
+        EXPECT_EQ(cell->text(QAccessible::Name),
+                  expectedName(document->data(), row + 1, column + 1));
+    }
+    EXPECT_FALSE(table->cellAt(3, 0));
+    EXPECT_FALSE(table->cellAt(0, 4));
+    EXPECT_FALSE(accessible->child(12));
+
+    // A cell lies where it is drawn, and is found there.
+    QAccessibleInterface* cell = table->cellAt(1, 2);
+    const QRect drawn = view->cellRectInViewport({2, 3});
+    EXPECT_EQ(cell->rect(), QRect(view->viewport()->mapToGlobal(drawn.topLeft()), drawn.size()));
+    const QPoint middle = view->viewport()->mapToGlobal(drawn.center());
+    EXPECT_EQ(accessible->childAt(middle.x(), middle.y()), cell);
+}
+
+TEST_F(MapAccessibleTest, AMapWithAnEmptySideIsATableOfItsOneCell)
+{
+    show(mixedMap(0, 5));
+    EXPECT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->columnCount(), 1);
+    ASSERT_TRUE(table->cellAt(0, 0));
+    EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), expectedName(document->data(), 1, 1));
+    EXPECT_EQ(accessible->focusChild(), table->cellAt(0, 0));
+}
+
+// The reader's focus is the keys' current cell, and a name read after a
+// paint is the new one. (That the reader is told of both, through events,
+// is seen by the end-to-end accessibility run: events need a live bridge.)
+TEST_F(MapAccessibleTest, FocusIsTheCurrentCellAndAPaintRenamesItsCells)
+{
+    show(mixedMap(9, 9));
+    view->setFocus();
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    QTest::keyClick(view.get(), Qt::Key_Down);
+    EXPECT_EQ(accessible->focusChild(), table->cellAt(1, 1));
+    EXPECT_TRUE(table->cellAt(1, 1)->state().focused);
+    EXPECT_FALSE(table->cellAt(1, 2)->state().focused);
+
+    QAccessibleInterface* inBlock = table->cellAt(2, 6);
+    QAccessibleInterface* besideIt = table->cellAt(2, 7);
+    const QString besideBefore = besideIt->text(QAccessible::Name);
+    ASSERT_TRUE(document->paint({5, 5}, Terrain::Heart, Owner::Keeper2));
+    EXPECT_EQ(inBlock->text(QAccessible::Name), QStringLiteral("Row 3, column 7: Heart, Keeper 2"));
+    EXPECT_EQ(besideIt->text(QAccessible::Name), besideBefore);
+}
+
+// A reader that walks every cell of the largest map never makes the program
+// hold 65,025 objects, and every cell it asks for is there.
+TEST_F(MapAccessibleTest, TheCellsKeptAreBoundedOnTheLargestMap)
+{
+    show(mixedMap(255, 255));
+    auto* map = dynamic_cast<MapAccessible*>(accessible);
+    ASSERT_TRUE(map);
+    view->setCurrentCell({2, 2});
+    QAccessibleInterface* current = accessible->focusChild();
+    const QAccessible::Id currentId = QAccessible::uniqueId(current);
+    const QAccessible::Id firstId = QAccessible::uniqueId(accessible->child(0));
+    for (int i = 0; i < 255 * 255; ++i) {
+        QAccessibleInterface* cell = accessible->child(i);
+        ASSERT_TRUE(cell) << i;
+        if (i % 997 == 0) {
+            EXPECT_EQ(accessible->indexOfChild(cell), i);
+        }
+        ASSERT_LE(map->keptCells(), MapAccessible::MaxKeptCells);
+    }
+    EXPECT_FALSE(QAccessible::accessibleInterface(firstId));         // let go of
+    EXPECT_EQ(QAccessible::accessibleInterface(currentId), current); // kept
+    EXPECT_EQ(accessible->focusChild(), current);
+    QAccessibleInterface* again = accessible->child(0);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->text(QAccessible::Name), expectedName(document->data(), 1, 1));
+}
