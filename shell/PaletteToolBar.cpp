@@ -1,5 +1,6 @@
 #include "PaletteToolBar.h"
 
+#include "PaletteKeys.h"
 #include "PaletteModel.h"
 #include "PictureList.h"
 
@@ -49,7 +50,11 @@ PaletteToolBar::PaletteToolBar(PaletteModel& model, const PictureList& pictures,
     }
     for (int number = 1; number <= PaletteButtonCount; ++number)
         showState(buttonNumbered(number));
-    connect(&model_, &PaletteModel::buttonChanged, this, &PaletteToolBar::showState);
+    keys_ = new PaletteKeys(*this, model_);
+    connect(&model_, &PaletteModel::buttonChanged, this, [this](PaletteButton button) {
+        showState(button);
+        keys_->followModel();
+    });
 }
 
 QAction* PaletteToolBar::action(PaletteButton button) const
@@ -68,6 +73,8 @@ void PaletteToolBar::showState(PaletteButton button)
     if (!shown || shown->isSeparator())
         return;
     const QSignalBlocker blocker(shown);
+    if (keys_ && !model_.isEnabled(button))
+        keys_->beforeDisabling(button);
     shown->setEnabled(model_.isEnabled(button));
     shown->setChecked(model_.isPressed(button));
 }

@@ -10,8 +10,8 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QVBoxLayout>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
