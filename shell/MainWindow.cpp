@@ -224,6 +224,8 @@ void MainWindow::showMap(std::unique_ptr<MapDocument> document)
     palette_.enterWorkingState();
     setCentralWidget(mapView_); // the empty area goes
     // Ready for the keys: the first cell is current, no cursor drawn yet.
+    // (A hidden widget takes no focus, and the layout shows it only later.)
+    mapView_->show();
     mapView_->setFocus();
     showCurrentTools();
     cellLabel_->setText(displayName(document_->path()));

@@ -3,6 +3,8 @@
 #include "PaletteModel.h"
 #include "PaletteToolBar.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QToolButton>
 
@@ -47,8 +49,18 @@ void PaletteKeys::setTabStop(PaletteButton button)
 void PaletteKeys::focusButton(PaletteButton button)
 {
     setTabStop(button);
-    if (QToolButton* widget = bar_.buttonWidget(button))
-        widget->setFocus(Qt::TabFocusReason);
+    QToolButton* widget = bar_.buttonWidget(button);
+    if (!widget)
+        return;
+    widget->setFocus(Qt::TabFocusReason);
+}
+
+bool PaletteKeys::reachable(PaletteButton button) const
+{
+    // A button the window is too narrow for waits in the toolbar's
+    // extension menu, where only the pointer reaches it.
+    const QToolButton* widget = bar_.buttonWidget(button);
+    return widget && model_.isEnabled(button) && (widget->isVisible() || !bar_.isVisible());
 }
 
 PaletteButton PaletteKeys::nextEnabled(PaletteButton from, int direction) const
@@ -56,7 +68,7 @@ PaletteButton PaletteKeys::nextEnabled(PaletteButton from, int direction) const
     for (int number = numberOf(from) + direction; number >= 1 && number <= PaletteButtonCount;
          number += direction) {
         const PaletteButton button = buttonNumbered(number);
-        if (paletteButton(button).group != ButtonGroup::Separator && model_.isEnabled(button))
+        if (reachable(button))
             return button;
     }
     return from;
@@ -66,7 +78,7 @@ PaletteButton PaletteKeys::firstEnabled(int direction) const
 {
     const PaletteButton edge =
         direction > 0 ? buttonNumbered(1) : buttonNumbered(PaletteButtonCount);
-    if (model_.isEnabled(edge))
+    if (reachable(edge))
         return edge;
     return nextEnabled(edge, direction);
 }
@@ -85,6 +97,17 @@ void PaletteKeys::beforeDisabling(PaletteButton button)
 
 bool PaletteKeys::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusOut) {
+        // Left by Tab or a click elsewhere: the next Tab comes back to the
+        // pressed terrain. Not when a menu opens or the window is left: the
+        // focus returns to the same button then.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const QWidget* now = QApplication::focusWidget();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+            !(now && bar_.isAncestorOf(now)))
+            followModel();
+        return false;
+    }
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     auto* button = static_cast<QToolButton*>(watched);

@@ -14,7 +14,9 @@ class PaletteToolBar;
 // The palette by keyboard: one tab stop, on the pressed terrain's button
 // while the focus is elsewhere; Left and Right (Home and End) move along
 // the enabled buttons, the view buttons included, without wrapping; Space
-// or Enter presses the focused button, as a click does. A mouse click never
+// or Enter presses the focused button, as a click does. Buttons that do not
+// fit the window's width (in the toolbar's extension menu) are passed over:
+// the keys reach what is shown. A mouse click never
 // puts the focus on the palette, so nothing changes for a mouse user.
 class PaletteKeys : public QObject
 {
@@ -41,6 +43,7 @@ class PaletteKeys : public QObject
     // `from` itself when there is none that way.
     PaletteButton nextEnabled(PaletteButton from, int direction) const;
     PaletteButton firstEnabled(int direction) const;
+    bool reachable(PaletteButton button) const;
     void setTabStop(PaletteButton button);
     void focusButton(PaletteButton button);
     bool paletteHasFocus() const;
