@@ -84,6 +84,17 @@ def main():
         time.sleep(0.3)
         crop(desktop, window_box, output / "hover-refused-heart.png")
 
+        # The keys: the cursor's frame on its cell, with the outline of what
+        # Space would paint. A click on the palette leaves the keys in the map.
+        editor.choose("Treasury", "Player")
+        editor.park_pointer()
+        for key in ("Down", "Down", "Down", "Right", "Right", "Right", "Right"):
+            desktop.key(key)
+        a11y.wait_for(lambda: editor.cell_text().startswith("Row 4, column 5: "), 5,
+                      "the cursor on row 4, column 5")
+        time.sleep(0.3)
+        crop(desktop, window_box, output / "keyboard-cursor.png")
+
         editor.park_pointer()
         for cell in (64, 56, 48, 40, 32, 24):
             editor.press("Zoom out")
