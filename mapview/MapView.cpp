@@ -262,7 +262,8 @@ void MapView::paintEvent(QPaintEvent* event)
         painter.drawRect(QRectF(outline_).adjusted(2.5, 2.5, -2.5, -2.5));
     }
     if (cursorShown() && cursorRect().intersects(exposed)) {
-        const QRectF frame = QRectF(cursorRect()).adjusted(2.5, 2.5, -2.5, -2.5);
+        // Inside the outline, which stays visible around it.
+        const QRectF frame = QRectF(cursorRect()).adjusted(6.5, 6.5, -6.5, -6.5);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::black, 5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.drawRect(frame);

@@ -285,7 +285,7 @@ TEST_F(MapViewTest, TheCursorIsDrawnOnceTheKeysAreUsed)
     view->setFocus();
     const auto frameShownAt = [&](CellPosition cell) {
         const QRect square = view->cellRect(cell);
-        return grabbed().pixel(square.left() + 2, square.center().y()) == CursorYellow;
+        return grabbed().pixel(square.left() + 6, square.center().y()) == CursorYellow;
     };
     move(view->cellRect({2, 2}).center());
     EXPECT_FALSE(view->cursorShown());
