@@ -3,8 +3,7 @@
 // change with a paint.
 
 #include "MapAccessible.h"
-#include "MapView.h"
-#include "PictureList.h"
+#include "ShownMapView.h"
 
 #include <QAccessible>
 #include <QTest>
@@ -15,12 +14,6 @@
 using namespace delvard;
 
 namespace {
-
-const PictureList& pictures()
-{
-    static const PictureList list;
-    return list;
-}
 
 // Row r, column c holds the (r + c)-th terrain of the palette, owned by Player.
 MapData mixedMap(int width, int height)
@@ -46,23 +39,17 @@ QString expectedName(const MapData& map, int row, int column)
              QString::fromUtf8(ownerName(cell.owner)));
 }
 
-class MapAccessibleTest : public ::testing::Test
+class MapAccessibleTest : public ShownMapView
 {
   protected:
-    void show(MapData map)
+    void showTable(MapData map)
     {
-        document = std::make_unique<MapDocument>(QStringLiteral("testMap.kld"), std::move(map));
-        view = std::make_unique<MapView>(*document, pictures());
-        view->resize(400, 300);
-        view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        show(std::move(map));
         accessible = QAccessible::queryAccessibleInterface(view.get());
         ASSERT_TRUE(accessible);
         table = accessible->tableInterface();
         ASSERT_TRUE(table);
     }
-    std::unique_ptr<MapDocument> document;
-    std::unique_ptr<MapView> view;
     QAccessibleInterface* accessible = nullptr;
     QAccessibleTableInterface* table = nullptr;
 };
@@ -71,7 +58,7 @@ class MapAccessibleTest : public ::testing::Test
 
 TEST_F(MapAccessibleTest, TheMapIsATableOfItsCellsInRowMajorOrder)
 {
-    show(mixedMap(4, 3));
+    showTable(mixedMap(4, 3));
     EXPECT_EQ(accessible->role(), QAccessible::Table);
     EXPECT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->columnCount(), 4);
@@ -104,7 +91,7 @@ TEST_F(MapAccessibleTest, TheMapIsATableOfItsCellsInRowMajorOrder)
 
 TEST_F(MapAccessibleTest, AMapWithAnEmptySideIsATableOfItsOneCell)
 {
-    show(mixedMap(0, 5));
+    showTable(mixedMap(0, 5));
     EXPECT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->columnCount(), 1);
     ASSERT_TRUE(table->cellAt(0, 0));
@@ -117,7 +104,7 @@ TEST_F(MapAccessibleTest, AMapWithAnEmptySideIsATableOfItsOneCell)
 // is seen by the end-to-end accessibility run: events need a live bridge.)
 TEST_F(MapAccessibleTest, FocusIsTheCurrentCellAndAPaintRenamesItsCells)
 {
-    show(mixedMap(9, 9));
+    showTable(mixedMap(9, 9));
     view->setFocus();
     QTest::keyClick(view.get(), Qt::Key_Right);
     QTest::keyClick(view.get(), Qt::Key_Down);
@@ -137,7 +124,7 @@ TEST_F(MapAccessibleTest, FocusIsTheCurrentCellAndAPaintRenamesItsCells)
 // hold 65,025 objects, and every cell it asks for is there.
 TEST_F(MapAccessibleTest, TheCellsKeptAreBoundedOnTheLargestMap)
 {
-    show(mixedMap(255, 255));
+    showTable(mixedMap(255, 255));
     auto* map = dynamic_cast<MapAccessible*>(accessible);
     ASSERT_TRUE(map);
     view->setCurrentCell({2, 2});

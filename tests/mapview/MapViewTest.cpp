@@ -1,5 +1,4 @@
-#include "MapView.h"
-#include "PictureList.h"
+#include "ShownMapView.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -24,26 +23,12 @@ MapData heartMap(int width, int height, Owner owner)
     return map;
 }
 
-const PictureList& pictures()
-{
-    static const PictureList list;
-    return list;
-}
-
 constexpr QRgb Red = qRgb(255, 0, 0); // the owner "Player"
 constexpr QRgb CursorYellow = qRgb(255, 214, 0);
 
-class MapViewTest : public ::testing::Test
+class MapViewTest : public ShownMapView
 {
   protected:
-    void show(MapData map)
-    {
-        document = std::make_unique<MapDocument>(QStringLiteral("testMap.kld"), std::move(map));
-        view = std::make_unique<MapView>(*document, pictures());
-        view->resize(400, 300);
-        view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-    }
     // What the viewport shows, with content positions as the pixel positions
     // while the view is not scrolled.
     QImage grabbed() const
@@ -65,8 +50,6 @@ class MapViewTest : public ::testing::Test
     {
         QTest::keyClick(view.get(), static_cast<Qt::Key>(key), modifiers);
     }
-    std::unique_ptr<MapDocument> document;
-    std::unique_ptr<MapView> view;
 };
 
 } // namespace

@@ -89,3 +89,13 @@ void EditorFixture::clickCell(delvard::CellPosition cell)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                       view->cellRectInViewport(cell).center());
 }
+
+QByteArray EditorFixture::rockMap(int width, int height)
+{
+    QByteArray bytes(36, '\x07');
+    bytes[20] = static_cast<char>(width);
+    bytes[24] = static_cast<char>(height);
+    for (int k = 0; k < width * height; ++k)
+        bytes += QByteArray::fromRawData("\x02\x02\x33\x44", 4);
+    return bytes + "after the records";
+}

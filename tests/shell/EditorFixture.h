@@ -32,6 +32,9 @@ class EditorFixture : public ::testing::Test
     void clickCell(delvard::CellPosition cell);
 
     static const delvard::PictureList& pictures();
+    // A width x height map of neutral Rock whose record bytes 2 and 3 are
+    // not 0x01, followed by bytes after the last record.
+    static QByteArray rockMap(int width, int height);
 
     TempFolder programFolder;
     TempFolder mapFolder;

@@ -17,17 +17,6 @@ using namespace delvard;
 
 namespace {
 
-// A width x height map of neutral Rock.
-QByteArray rockMap(int width, int height)
-{
-    QByteArray bytes(36, '\x07');
-    bytes[20] = static_cast<char>(width);
-    bytes[24] = static_cast<char>(height);
-    for (int k = 0; k < width * height; ++k)
-        bytes += QByteArray::fromRawData("\x02\x02\x01\x01", 4);
-    return bytes;
-}
-
 class Keyboard : public EditorFixture
 {
   protected:

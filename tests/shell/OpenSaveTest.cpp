@@ -13,23 +13,6 @@
 #include <QToolButton>
 
 using namespace delvard;
-
-namespace {
-
-// A width x height map of neutral Rock (0x02, 0x02) whose bytes 2 and 3 are
-// not 0x01, followed by bytes after the last record.
-QByteArray rockMap(int width, int height)
-{
-    QByteArray bytes(36, '\x07');
-    bytes[20] = static_cast<char>(width);
-    bytes[24] = static_cast<char>(height);
-    for (int k = 0; k < width * height; ++k)
-        bytes += QByteArray::fromRawData("\x02\x02\x33\x44", 4);
-    return bytes + "after the records";
-}
-
-} // namespace
-
 using OpenSave = EditorFixture;
 
 // The standard editing run through the window: open, the palette and the

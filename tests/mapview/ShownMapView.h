@@ -1,0 +1,32 @@
+#pragma once
+
+#include "MapView.h"
+#include "PictureList.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A map view of a document, shown alone at 400 x 300: the map is larger
+// than the view at the largest cells, so it scrolls.
+class ShownMapView : public ::testing::Test
+{
+  protected:
+    static const delvard::PictureList& pictures()
+    {
+        static const delvard::PictureList list;
+        return list;
+    }
+    void show(delvard::MapData map)
+    {
+        document =
+            std::make_unique<delvard::MapDocument>(QStringLiteral("testMap.kld"), std::move(map));
+        view = std::make_unique<delvard::MapView>(*document, pictures());
+        view->resize(400, 300);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    }
+    std::unique_ptr<delvard::MapDocument> document;
+    std::unique_ptr<delvard::MapView> view;
+};
