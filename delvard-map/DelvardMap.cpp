@@ -2,36 +2,46 @@
 
 #include "CheckCommand.h"
 #include "DiffCommand.h"
+#include "GitSetupCommand.h"
 #include "InfoCommand.h"
+#include "MergeCommand.h"
 #include "NativeFileName.h"
 #include "RenderCommand.h"
+#include "TextCommand.h"
 #include "delvard/Product.h"
+
+#include <QCoreApplication>
 
 namespace delvard {
 
 namespace {
 
-const QString Help =
-    QStringLiteral("Usage: delvard-map COMMAND [OPTIONS] ARGS...\n"
-                   "\n"
-                   "Works with the map files (*map.kld) of the Delvard map editor.\n"
-                   "\n"
-                   "Commands:\n"
-                   "  info FILE...              size, records, trailing bytes, terrain and owner\n"
-                   "                            counts, unknown codes\n"
-                   "  check FILE...             errors and layout warnings, one line each\n"
-                   "  render FILE OUT.png       the map as the editor shows it, as a PNG picture\n"
-                   "  diff A B                  cells whose terrain or owner differ\n"
-                   "\n"
-                   "Options:\n"
-                   "  -h, --help                show this help\n"
-                   "  --version                 show the version\n"
-                   "\n"
-                   "'delvard-map COMMAND --help' describes a command and its options.\n"
-                   "\n"
-                   "Exit status: 0 on success, 1 when a check finds a problem, diff finds\n"
-                   "differences, a map cannot be read or an output (a picture, standard output)\n"
-                   "cannot be written, 2 on a usage error.\n");
+const QString Help = QStringLiteral(
+    "Usage: delvard-map COMMAND [OPTIONS] ARGS...\n"
+    "\n"
+    "Works with the map files (*map.kld) of the Delvard map editor.\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE...              size, records, trailing bytes, terrain and owner\n"
+    "                            counts, unknown codes\n"
+    "  check FILE...             errors and layout warnings, one line each\n"
+    "  render FILE OUT.png       the map as the editor shows it, as a PNG picture\n"
+    "  render --to DIR FILE...   every map into a folder, on every core\n"
+    "  diff A B                  cells whose terrain or owner differ\n"
+    "  text FILE                 the map as text, one line per cell (for git diff)\n"
+    "  merge BASE OURS THEIRS [PATH]\n"
+    "                            three-way merge, cell by cell (git's merge driver)\n"
+    "  git-setup [--global]      makes git diff and merge maps with text and merge\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help                show this help\n"
+    "  --version                 show the version\n"
+    "\n"
+    "'delvard-map COMMAND --help' describes a command and its options.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a check finds a problem, diff finds\n"
+    "differences, a merge has conflicts, a map cannot be read or an output (a\n"
+    "picture, a map, standard output) cannot be written, 2 on a usage error.\n");
 
 } // namespace
 
@@ -59,9 +69,15 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
     if (first == QLatin1String("check"))
         return runCheckCommand(args, io);
     if (first == QLatin1String("render"))
-        return runRenderCommand(args, io, pictures.get());
+        return runRenderCommand(args, io, pictures);
     if (first == QLatin1String("diff"))
         return runDiffCommand(args, io);
+    if (first == QLatin1String("text"))
+        return runTextCommand(args, io);
+    if (first == QLatin1String("merge"))
+        return runMergeCommand(args, io);
+    if (first == QLatin1String("git-setup"))
+        return runGitSetupCommand(args, io, QCoreApplication::applicationFilePath());
     io.err << "delvard-map: unknown command '" << delvard::displayName(first) << "'\n"
            << "Try 'delvard-map --help' for the list of commands.\n";
     io.err.flush();

@@ -60,9 +60,15 @@ QString reasonToKeep(const QString& pictureName, const QString& mapName)
     return {};
 }
 
-PictureFile::PictureFile(QString name, StandardOutput* standardOutput)
-    : name_(std::move(name)), standardOutput_(standardOutput)
+PictureFile::PictureFile(QString name, StandardOutput* standardOutput, Interrupts interrupts)
+    : name_(std::move(name)), standardOutput_(standardOutput), interrupts_(interrupts)
 {
+}
+
+void PictureFile::removeOnInterrupt(const fs::path& file) const
+{
+    if (interrupts_ == Interrupts::RemoveUnfinished)
+        delvard::platform::removeOnInterrupt(file);
 }
 
 PictureFile::~PictureFile()
@@ -70,13 +76,13 @@ PictureFile::~PictureFile()
     // The temporary file goes with the output; only then may an interrupt
     // stop caring about it.
     file_.reset();
-    delvard::platform::removeOnInterrupt({});
+    removeOnInterrupt({});
 }
 
 bool PictureFile::fail(const QString& why)
 {
     problem_ = why;
-    delvard::platform::removeOnInterrupt({});
+    removeOnInterrupt({});
     return false;
 }
 
@@ -97,7 +103,7 @@ bool PictureFile::open()
     if (!file_->open())
         return fail(file_->problem());
     // Empty when the picture goes straight into its file, which clears it.
-    delvard::platform::removeOnInterrupt(file_->temporaryFile());
+    removeOnInterrupt(file_->temporaryFile());
     return true;
 }
 
@@ -126,7 +132,7 @@ bool PictureFile::finish()
     if (!file_)
         return fail({delvard::FileProblem::Kind::NotOpen, {}, 0, {}});
     const bool committed = file_->commit();
-    delvard::platform::removeOnInterrupt({});
+    removeOnInterrupt({});
     return committed || fail(file_->problem());
 }
 

@@ -37,8 +37,15 @@ QString reasonToKeep(const QString& pictureName, const QString& mapName);
 class PictureFile
 {
   public:
+    // Whether an interrupt removes the unfinished picture. The system keeps
+    // one such file for the whole program, so pictures written side by side
+    // go without: what an interrupt leaves of them is a hidden temporary
+    // file, which the next write in that folder removes.
+    enum class Interrupts { RemoveUnfinished, LeaveUnfinished };
+
     // standardOutput serves "-"; without it "-" cannot be written.
-    PictureFile(QString name, StandardOutput* standardOutput);
+    PictureFile(QString name, StandardOutput* standardOutput,
+                Interrupts interrupts = Interrupts::RemoveUnfinished);
     ~PictureFile(); // an unfinished picture goes; the old file stays
     PictureFile(const PictureFile&) = delete;
     PictureFile& operator=(const PictureFile&) = delete;
@@ -58,8 +65,11 @@ class PictureFile
     bool fail(const QString& why);
     bool fail(const delvard::FileProblem& problem);
 
+    void removeOnInterrupt(const std::filesystem::path& file) const;
+
     QString name_;
     StandardOutput* standardOutput_;
+    Interrupts interrupts_;
     std::optional<delvard::FileOutput> file_;
     QString problem_;
 };

@@ -1,154 +1,141 @@
 #include "PngWriter.h"
 
-#include <png.h>
+#include <zlib.h>
 
-#include <csetjmp>
-#include <cstdio>
-#include <vector>
+#include <algorithm>
+#include <limits>
+#include <thread>
 
 namespace delvard {
 
-struct PngWriter::Library
-{
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    Sink* sink = nullptr;
-    bool sinkFailed = false;
-    std::vector<uchar> rgbRow; // one row as the picture stores it: R, G, B
-    char message[200] = {};
-};
-
 namespace {
 
-// libpng leaves by longjmp on every error. Each call into it goes through
-// one of these small functions, which hold no C++ object that a jump could
-// skip; a failure comes back as false.
-bool startPicture(PngWriter::Library& lib, png_uint_32 width, png_uint_32 height)
+constexpr std::string_view PngSignature{"\x89PNG\r\n\x1a\n", 8};
+// Rows are gathered into bands of about this many bytes before they are
+// compressed: big enough that the history each band starts without costs
+// little, small enough that every thread gets its share of a picture.
+constexpr std::size_t BandBytes = 1 << 20;
+// The compressed stream goes out in chunks of at most this size.
+constexpr std::size_t MaxChunk = 1 << 20;
+
+void appendBigEndian(std::string& bytes, std::uint32_t value)
 {
-    if (setjmp(png_jmpbuf(lib.png)))
-        return false;
-    png_set_IHDR(lib.png, lib.info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_filter(lib.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(lib.png, 1);
-    // Fewer, larger IDAT chunks: one write per 64 KiB instead of per 8 KiB.
-    png_set_compression_buffer_size(lib.png, 1 << 16);
-    png_write_info(lib.png, lib.info);
-    return true;
+    for (const int shift : {24, 16, 8, 0})
+        bytes += static_cast<char>((value >> shift) & 0xFF);
 }
-
-bool writeRow(PngWriter::Library& lib, uchar* row)
-{
-    if (setjmp(png_jmpbuf(lib.png)))
-        return false;
-    png_write_row(lib.png, row);
-    return true;
-}
-
-bool endPicture(PngWriter::Library& lib)
-{
-    if (setjmp(png_jmpbuf(lib.png)))
-        return false;
-    png_write_end(lib.png, nullptr);
-    return true;
-}
-
-void onError(png_structp png, png_const_charp message)
-{
-    auto* lib = static_cast<PngWriter::Library*>(png_get_error_ptr(png));
-    std::snprintf(lib->message, sizeof lib->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void onWarning(png_structp, png_const_charp) {}
-
-void onWrite(png_structp png, png_bytep bytes, png_size_t size)
-{
-    auto* lib = static_cast<PngWriter::Library*>(png_get_io_ptr(png));
-    if (!(*lib->sink)(reinterpret_cast<const char*>(bytes), size)) {
-        lib->sinkFailed = true;
-        png_error(png, "the picture could not be written");
-    }
-}
-
-void onFlush(png_structp) {}
 
 } // namespace
 
-PngWriter::PngWriter(Sink sink, int width, int height)
-    : sink_(std::move(sink)), width_(width), height_(height), png_(std::make_unique<Library>())
+PngWriter::PngWriter(Sink sink, int width, int height, unsigned threads)
+    : sink_(std::move(sink)), width_(width), height_(height),
+      threads_(threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency()))
 {
-    png_->sink = &sink_;
-    png_->png = png_create_write_struct(PNG_LIBPNG_VER_STRING, png_.get(), onError, onWarning);
-    if (png_->png)
-        png_->info = png_create_info_struct(png_->png);
-    if (!png_->png || !png_->info) {
-        error_ = QStringLiteral("the PNG library could not start");
-        return;
-    }
-    png_set_write_fn(png_->png, png_.get(), onWrite, onFlush);
 }
 
-PngWriter::~PngWriter()
+bool PngWriter::fail(const std::string& why)
 {
-    if (png_->png)
-        png_destroy_write_struct(&png_->png, png_->info ? &png_->info : nullptr);
+    if (error_.isEmpty() && !sinkFailed_)
+        error_ = QString::fromStdString(why);
+    return false;
+}
+
+bool PngWriter::writeChunk(const char* type, std::string_view data)
+{
+    std::string chunk;
+    chunk.reserve(data.size() + 12);
+    appendBigEndian(chunk, static_cast<std::uint32_t>(data.size()));
+    chunk.append(type, 4);
+    chunk.append(data);
+    const auto crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(chunk.data() + 4),
+                             data.size() + 4);
+    appendBigEndian(chunk, static_cast<std::uint32_t>(crc));
+    if (!sink_(chunk.data(), chunk.size())) {
+        sinkFailed_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool PngWriter::writeImageData(std::string_view stream)
+{
+    for (std::size_t at = 0; at < stream.size(); at += MaxChunk) {
+        if (!writeChunk("IDAT", stream.substr(at, MaxChunk)))
+            return false;
+    }
+    return true;
 }
 
 bool PngWriter::start()
 {
-    if (started_)
+    if (deflate_)
         return true;
-    started_ = true;
-    if (!startPicture(*png_, static_cast<png_uint_32>(width_), static_cast<png_uint_32>(height_))) {
-        error_ = QString::fromUtf8(png_->message);
+    if (width_ <= 0 || height_ <= 0 || width_ > std::numeric_limits<std::int32_t>::max() / 3)
+        return fail("the picture has no size a PNG picture can have");
+    if (!sink_(PngSignature.data(), PngSignature.size())) {
+        sinkFailed_ = true;
         return false;
     }
+    std::string header;
+    appendBigEndian(header, static_cast<std::uint32_t>(width_));
+    appendBigEndian(header, static_cast<std::uint32_t>(height_));
+    // 8 bits a sample, RGB; deflate, adaptive filtering's method, no interlace.
+    header += std::string("\x08\x02\x00\x00\x00", 5);
+    if (!writeChunk("IHDR", header))
+        return false;
+    const std::size_t rowBytes = 1 + 3 * static_cast<std::size_t>(width_);
+    rowsPerBand_ = static_cast<int>(std::clamp<std::size_t>(BandBytes / rowBytes, 1, 1 << 20));
+    deflate_.emplace([this](std::string_view stream) { return writeImageData(stream); }, threads_);
     return true;
 }
 
 bool PngWriter::writeRows(const QImage& rows)
 {
-    if (!error_.isEmpty() || png_->sinkFailed || !start())
+    if (!error_.isEmpty() || sinkFailed_ || !start())
         return false;
     if (rows.width() != width_ || rows.format() != QImage::Format_RGB32 ||
-        rowsWritten_ + rows.height() > height_) {
-        error_ = QStringLiteral("rows do not fit the picture");
-        return false;
-    }
-    png_->rgbRow.resize(static_cast<std::size_t>(width_) * 3);
+        rowsWritten_ + rows.height() > height_)
+        return fail("rows do not fit the picture");
+    const std::size_t rowBytes = 1 + 3 * static_cast<std::size_t>(width_);
     for (int y = 0; y < rows.height(); ++y) {
-        // A plain loop over the pixels beats libpng's own filler and order
-        // transforms, which run through generic code byte by byte.
+        if (filled_ == 0) {
+            // A buffer of an earlier band, already as large as a band: no
+            // fresh memory to fault in, nothing to clear.
+            band_ = deflate_->spareBuffer();
+            band_.resize(rowBytes * static_cast<std::size_t>(rowsPerBand_));
+        }
+        char* to = band_.data() + filled_;
+        *to++ = 0; // no filter
+        // A plain loop over the pixels: RGB32 holds them as 0xffRRGGBB.
         const auto* pixel = reinterpret_cast<const QRgb*>(rows.constScanLine(y));
-        uchar* to = png_->rgbRow.data();
         for (int x = 0; x < width_; ++x, to += 3) {
-            to[0] = static_cast<uchar>(qRed(pixel[x]));
-            to[1] = static_cast<uchar>(qGreen(pixel[x]));
-            to[2] = static_cast<uchar>(qBlue(pixel[x]));
+            to[0] = static_cast<char>(qRed(pixel[x]));
+            to[1] = static_cast<char>(qGreen(pixel[x]));
+            to[2] = static_cast<char>(qBlue(pixel[x]));
         }
-        if (!writeRow(*png_, png_->rgbRow.data())) {
-            error_ = QString::fromUtf8(png_->message);
+        filled_ += rowBytes;
+        ++rowsWritten_;
+        if (filled_ == band_.size() && !handOnBand())
             return false;
-        }
     }
-    rowsWritten_ += rows.height();
     return true;
+}
+
+bool PngWriter::handOnBand()
+{
+    band_.resize(filled_);
+    filled_ = 0;
+    return deflate_->add(std::move(band_)) || fail(deflate_->problem());
 }
 
 bool PngWriter::finish()
 {
-    if (!error_.isEmpty() || png_->sinkFailed || !start())
+    if (!error_.isEmpty() || sinkFailed_ || !start())
         return false;
-    if (rowsWritten_ != height_) {
-        error_ = QStringLiteral("the picture is missing rows");
-        return false;
-    }
-    if (!endPicture(*png_)) {
-        error_ = QString::fromUtf8(png_->message);
-        return false;
-    }
-    return true;
+    if (rowsWritten_ != height_)
+        return fail("the picture is missing rows");
+    if ((filled_ != 0 && !handOnBand()) || !deflate_->finish())
+        return fail(deflate_->problem());
+    return writeChunk("IEND", {});
 }
 
 } // namespace delvard

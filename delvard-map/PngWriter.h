@@ -1,17 +1,24 @@
 #pragma once
 
+#include "ParallelDeflate.h"
+
 #include <QImage>
 #include <QString>
 
 #include <functional>
-#include <memory>
+#include <optional>
+#include <string>
 
 namespace delvard {
 
-// Writes an 8-bit RGB PNG a band of rows at a time through libpng, so that a
-// picture too big to hold whole never has to exist in memory. Fast settings
-// (no row filter, deflate level 1): map pictures are large and made of
-// repeated tiles, and the best compression costs seconds for little gain.
+// Writes an 8-bit RGB PNG a band of rows at a time, so that a picture too
+// big to hold whole never has to exist in memory. Fast settings (no row
+// filter, deflate level 1): map pictures are large and made of repeated
+// tiles, and the best compression costs seconds for little gain. The
+// compressed stream is made of bands of about a mebibyte of rows, deflated
+// side by side on as many threads as asked for; where the bands begin
+// depends on the picture's width alone, so a picture's bytes are the same
+// on every machine.
 class PngWriter
 {
   public:
@@ -19,8 +26,8 @@ class PngWriter
     // not be written, and the writer then stops.
     using Sink = std::function<bool(const char* bytes, std::size_t size)>;
 
-    PngWriter(Sink sink, int width, int height);
-    ~PngWriter();
+    // threads: how many threads compress; 0, one per processor core.
+    PngWriter(Sink sink, int width, int height, unsigned threads = 0);
     PngWriter(const PngWriter&) = delete;
     PngWriter& operator=(const PngWriter&) = delete;
 
@@ -31,17 +38,23 @@ class PngWriter
     // Why the picture could not be written, when it was not the sink's fault.
     QString problem() const { return error_; }
 
-    struct Library; // libpng's state, kept out of this header
-
   private:
     bool start();
+    bool writeChunk(const char* type, std::string_view data);
+    bool writeImageData(std::string_view stream);
+    bool handOnBand();
+    bool fail(const std::string& why);
 
     Sink sink_;
     const int width_;
     const int height_;
+    const unsigned threads_;
     int rowsWritten_ = 0;
-    bool started_ = false;
-    std::unique_ptr<Library> png_;
+    int rowsPerBand_ = 1;
+    std::string band_;       // the band being filled
+    std::size_t filled_ = 0; // bytes of it filled
+    std::optional<ParallelDeflate> deflate_;
+    bool sinkFailed_ = false;
     QString error_;
 };
 

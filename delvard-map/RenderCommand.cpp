@@ -1,141 +1,127 @@
 #include "RenderCommand.h"
 
+#include "BatchRender.h"
 #include "CommandLine.h"
-#include "MapFile.h"
-#include "MapRenderer.h"
+#include "DelvardMap.h"
+#include "FitPicture.h"
 #include "NativeFileName.h"
-#include "PictureFile.h"
-
-#include <QImage>
+#include "RenderJob.h"
 
 namespace delvard {
 
 namespace {
 
-const QString Help =
-    QStringLiteral("Usage: delvard-map render [--cell-size PX] [--grid] FILE OUT.png\n"
-                   "\n"
-                   "Draws the map as the editor's map window shows it: every cell as its owner\n"
-                   "colour with the terrain picture over it, inside a black margin one cell\n"
-                   "wide, and writes the picture as PNG.\n"
-                   "\n"
-                   "OUT.png is replaced whole once the picture is complete, or kept as it was\n"
-                   "when the picture cannot be written. A named pipe or a device is written\n"
-                   "into as a stream; \"-\" is standard output. Render refuses, and writes\n"
-                   "nothing, when OUT.png is the map itself (by any name or link) or an\n"
-                   "existing file that is neither empty nor a PNG picture.\n"
-                   "\n"
-                   "Options:\n"
-                   "  --cell-size PX  side of a cell in pixels, 4 to 72 (default 24, the\n"
-                   "                  editor's smallest zoom; 72 is its largest)\n"
-                   "  --grid          draw the grid as the editor does: a thin border inside\n"
-                   "                  every cell\n"
-                   "  -h, --help      show this help\n"
-                   "\n"
-                   "Exit status: 0 when the picture was written, 1 when the map could not be\n"
-                   "read or is not a whole map, or the picture could not or must not be\n"
-                   "written, 2 on a usage error.\n");
+const QString Help = QStringLiteral(
+    "Usage: delvard-map render [--cell-size PX | --fit N] [--grid] FILE OUT.png\n"
+    "       delvard-map render [--cell-size PX | --fit N] [--grid] --to FOLDER FILE...\n"
+    "\n"
+    "Draws the map as the editor's map window shows it: every cell as its owner\n"
+    "colour with the terrain picture over it, inside a black margin one cell\n"
+    "wide, and writes the picture as PNG.\n"
+    "\n"
+    "OUT.png is replaced whole once the picture is complete, or kept as it was\n"
+    "when the picture cannot be written. A named pipe or a device is written\n"
+    "into as a stream; \"-\" is standard output. Render refuses, and writes\n"
+    "nothing, when OUT.png is the map itself (by any name or link) or an\n"
+    "existing file that is neither empty nor a PNG picture.\n"
+    "\n"
+    "With --to, every FILE is drawn into FOLDER (made if missing), as its name\n"
+    "without a final .kld and with .png, on every processor core; a map that\n"
+    "cannot be drawn is named and the others are still drawn. Maps that would\n"
+    "give the same picture name (also in another letter case) stop the batch\n"
+    "before anything is drawn. On a terminal a progress line counts the maps.\n"
+    "\n"
+    "Options:\n"
+    "  --cell-size PX  side of a cell in pixels, 4 to 72 (default 24, the\n"
+    "                  editor's smallest zoom; 72 is its largest)\n"
+    "  --fit N         the whole map, margin included, as large as fits in\n"
+    "                  N x N pixels, N from 16 to 4096 (for thumbnails): cells\n"
+    "                  smaller than 4 pixels are drawn in the average colour of\n"
+    "                  the cell, and below a pixel a cell the picture is\n"
+    "                  averaged down\n"
+    "  --grid          draw the grid as the editor does: a thin border inside\n"
+    "                  every cell (not in cells smaller than 4 pixels)\n"
+    "  --to FOLDER     draw every FILE into FOLDER\n"
+    "  -h, --help      show this help\n"
+    "\n"
+    "Exit status: 0 when every picture was written, 1 when a map could not be\n"
+    "read or is not a whole map, or a picture could not or must not be\n"
+    "written, 2 on a usage error or pictures that would clash.\n");
 
-constexpr int MinCellSize = 4;
+constexpr int MinCellSize = SmallestPictureCell;
 constexpr int MaxCellSize = 72;
 // The editor's smallest zoom: a whole 255 x 255 map is then a picture 6168
 // pixels square, about 2.6 MB as PNG.
 constexpr int DefaultCellSize = 24;
 
-} // namespace
-
-bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
-                 QString& problem)
+// A whole number from min to max given to `option`, or a usage error.
+std::optional<int> numberOption(CommandLine& line, CommandIo& io, const QString& option, int min,
+                                int max, int& status)
 {
-    const QSize size = renderer.mapSize(map);
-    const int side = renderer.cellSize();
-    QImage band(size.width(), side, QImage::Format_RGB32);
-    if (band.isNull()) {
-        problem = QStringLiteral("there is not enough memory for a band of the picture");
-        return false;
-    }
-    PngWriter png(std::move(sink), size.width(), size.height());
-    for (int b = 0; b < size.height() / side; ++b) {
-        renderer.drawBand(band, map, b);
-        if (!png.writeRows(band)) {
-            problem = png.problem();
-            return false;
-        }
-    }
-    if (!png.finish()) {
-        problem = png.problem();
-        return false;
-    }
-    return true;
+    bool number = false;
+    const int value = line.value(option).toInt(&number);
+    if (number && value >= min && value <= max)
+        return value;
+    status =
+        line.usageError(io, QStringLiteral("--%1 must be a whole number from %2 to %3, not '%4'")
+                                .arg(option)
+                                .arg(min)
+                                .arg(max)
+                                .arg(delvard::displayName(line.value(option))));
+    return std::nullopt;
 }
 
-int runRenderCommand(const QStringList& args, CommandIo& io, const PictureList& pictures)
+} // namespace
+
+int runRenderCommand(const QStringList& args, CommandIo& io, PicturesOnDemand& pictures)
 {
     CommandLine line(QStringLiteral("render"), Help);
-    line.addValue(QStringLiteral("cell-size"), QStringLiteral("PX"),
-                  QStringLiteral("cell side in pixels"));
+    const QString cellSizeOption = QStringLiteral("cell-size");
+    const QString fitOption = QStringLiteral("fit");
+    const QString toOption = QStringLiteral("to");
+    line.addValue(cellSizeOption, QStringLiteral("PX"), QStringLiteral("cell side in pixels"));
+    line.addValue(fitOption, QStringLiteral("N"), QStringLiteral("the largest side in pixels"));
     line.addFlag(QStringLiteral("grid"), QStringLiteral("draw the grid"));
+    line.addValue(toOption, QStringLiteral("FOLDER"), QStringLiteral("draw every map there"));
     if (const auto stop = line.parse(args, io))
         return *stop;
     const QStringList paths = line.positional();
-    if (paths.size() != 2)
+    const bool batch = line.isSet(toOption);
+    if (batch && paths.isEmpty())
+        return line.usageError(io, QStringLiteral("--to needs at least one map file"));
+    if (!batch && paths.size() != 2)
         return line.usageError(io, QStringLiteral("expected a map file and a PNG file, got %1 "
                                                   "file names")
                                        .arg(paths.size()));
 
-    int cellSize = DefaultCellSize;
-    if (line.isSet(QStringLiteral("cell-size"))) {
-        bool number = false;
-        cellSize = line.value(QStringLiteral("cell-size")).toInt(&number);
-        if (!number || cellSize < MinCellSize || cellSize > MaxCellSize)
-            return line.usageError(
-                io, QStringLiteral("--cell-size must be a whole number from "
-                                   "%1 to %2, not '%3'")
-                        .arg(MinCellSize)
-                        .arg(MaxCellSize)
-                        .arg(delvard::displayName(line.value(QStringLiteral("cell-size")))));
+    PictureOptions options;
+    options.cellSize = DefaultCellSize;
+    options.grid = line.isSet(QStringLiteral("grid"));
+    if (line.isSet(cellSizeOption) && line.isSet(fitOption))
+        return line.usageError(io, QStringLiteral("--cell-size and --fit cannot be used together"));
+    int status = ExitUsage;
+    if (line.isSet(cellSizeOption)) {
+        const auto value = numberOption(line, io, cellSizeOption, MinCellSize, MaxCellSize, status);
+        if (!value)
+            return status;
+        options.cellSize = *value;
+    }
+    if (line.isSet(fitOption)) {
+        options.fit = numberOption(line, io, fitOption, MinFit, MaxFit, status);
+        if (!options.fit)
+            return status;
     }
 
-    const MapFile file = loadMapFile(paths[0]);
-    if (!file.ok()) {
-        io.err << "delvard-map render: " << file.displayName() << ": " << file.problem() << '\n';
+    if (batch)
+        return renderBatch(paths, line.value(toOption), options, pictures.get(), io);
+    PictureMaker maker(pictures.get(), options);
+    const RenderOutcome outcome = renderMapToFile(maker, paths[0], paths[1], io.standardOutput,
+                                                  PictureFile::Interrupts::RemoveUnfinished);
+    if (!outcome.message.isEmpty()) {
+        io.err << "delvard-map render: " << outcome.message << '\n';
         io.err.flush();
-        return ExitProblem;
     }
-    const QString target = paths[1] == QLatin1String("-") ? QStringLiteral("standard output")
-                                                          : delvard::displayName(paths[1]);
-    if (const QString problem = reasonToKeep(paths[1], paths[0]); !problem.isEmpty()) {
-        io.err << "delvard-map render: " << target << ": " << problem << '\n';
-        io.err.flush();
-        return ExitProblem;
-    }
-    auto cannotWrite = [&](QString problem) {
-        if (!problem.endsWith(u'.'))
-            problem += u'.';
-        io.err << "delvard-map render: " << target << ": Cannot write the picture: " << problem
-               << '\n';
-        io.err.flush();
-        return ExitProblem;
-    };
-    PictureFile out(paths[1], io.standardOutput);
-    if (!out.open())
-        return cannotWrite(out.problem());
-    MapRenderer renderer(pictures);
-    renderer.setCellSize(cellSize);
-    renderer.setGridShown(line.isSet(QStringLiteral("grid")));
-    QString problem;
-    if (!writeMapPng(
-            renderer, file.map(),
-            [&out](const char* bytes, std::size_t size) { return out.write(bytes, size); },
-            problem) ||
-        !out.finish()) {
-        // Standard output's failure is named once, as the program ends, in
-        // the words every command uses for it.
-        if (out.isStandardOutput() && !out.problem().isEmpty())
-            return ExitProblem;
-        return cannotWrite(out.problem().isEmpty() ? problem : out.problem());
-    }
-    return ExitSuccess;
+    return outcome.ok ? ExitSuccess : ExitProblem;
 }
 
 } // namespace delvard

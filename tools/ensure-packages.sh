@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config git clang-format libpng-dev
+  cmake ninja-build g++ pkg-config git clang-format zlib1g-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
@@ -12,6 +12,7 @@ packages=(
   clang-14 libfuzzer-14-dev
   e2fsprogs util-linux python3 strace
   at-spi2-core python3-pyatspi dbus
+  bubblewrap libglib2.0-bin shared-mime-info
 )
 
 missing=()

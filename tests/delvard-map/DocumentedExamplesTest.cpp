@@ -52,7 +52,8 @@ TEST(DocumentedExamples, EveryConsoleBlockPrintsWhatThePageShows)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QDir scratch(dir.path());
-    ASSERT_TRUE(scratch.mkdir(QStringLiteral("tmp")) && scratch.mkdir(QStringLiteral("docs")));
+    ASSERT_TRUE(scratch.mkdir(QStringLiteral("tmp")) && scratch.mkdir(QStringLiteral("docs")) &&
+                scratch.mkdir(QStringLiteral("home")));
     ASSERT_TRUE(QFile::link(QStringLiteral(DELVARD_SAMPLES_DIR),
                             scratch.filePath(QStringLiteral("samples"))));
 
@@ -64,14 +65,22 @@ TEST(DocumentedExamples, EveryConsoleBlockPrintsWhatThePageShows)
         // output and error together; the chatter of the other tools (dd's
         // record counts) it leaves out. The program's errors go to the
         // terminal (kept as 3) even where a line sends its output elsewhere.
-        const RunResult run =
-            runShell(QStringLiteral(
-                         "exec 3>&1 2>/dev/null\ndelvard-map() { \"$MAP\" \"$@\" 2>&3 3>&-; }\n") +
-                         block.script,
-                     scratch.path());
+        // git runs as for a new user of this machine: the page's runs must
+        // not depend on the tester's git configuration.
+        const RunResult run = runShell(
+            QStringLiteral("exec 3>&1 2>/dev/null\ndelvard-map() { \"$MAP\" \"$@\" 2>&3 3>&-; }\n"
+                           "unset XDG_CONFIG_HOME $(compgen -e | grep '^GIT_')\n"
+                           "export HOME=\"$PWD/home\" GIT_CONFIG_NOSYSTEM=1\n"
+                           "export GIT_AUTHOR_NAME=A GIT_AUTHOR_EMAIL=a@b GIT_COMMITTER_NAME=A "
+                           "GIT_COMMITTER_EMAIL=a@b\n") +
+                block.script,
+            scratch.path());
         EXPECT_EQ(run.out.toStdString(), block.expected.toStdString())
             << block.script.toStdString();
     }
+    // Qt cannot remove the names that are not UTF-8 (nor git's read-only
+    // objects everywhere); the shell can.
+    runShell(QStringLiteral("rm -rf tmp"), scratch.path());
 }
 
 } // namespace

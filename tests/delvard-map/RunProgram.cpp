@@ -40,6 +40,17 @@ RunResult runProgram(const QStringList& args)
     return finish(process);
 }
 
+RunResult runProcess(const QString& program, const QStringList& args, const QString& folder,
+                     const QProcessEnvironment& environment)
+{
+    ensureApplication();
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, args);
+    return finish(process);
+}
+
 RunResult runShell(const QString& script, const QString& folder)
 {
     ensureApplication();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,10 @@ void ensureApplication();
 
 // The real executable in a child process, as a shell would run it.
 RunResult runProgram(const QStringList& args);
+
+// Any program, in `folder`, with exactly the environment given.
+RunResult runProcess(const QString& program, const QStringList& args, const QString& folder,
+                     const QProcessEnvironment& environment);
 
 // A bash script run in `folder`, for names, pipes and redirections that
 // QProcess cannot express; $MAP is the program, $SAMPLE the small sample.

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace glyphs {
 namespace {
 
@@ -203,6 +205,62 @@ QImage programIcon(int side)
     const QRectF box(side * 0.06, side * 0.12, side * 0.88, side * 0.76);
     fillPath(image, lettering::fitted(QStringLiteral("DV"), lettering::bold(), box, 1.4),
              QColor(255, 0, 0));
+    return image;
+}
+
+QImage mapFileIcon(int side)
+{
+    QImage image = blank(side);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A sheet with its top right corner folded over, as file types are drawn.
+    const double line = std::max(1.0, side / 32.0);
+    const double left = side * 0.13 + line / 2;
+    const double right = side * 0.87 - line / 2;
+    const double top = line / 2;
+    const double bottom = side - line / 2;
+    const double fold = side * 0.25;
+    QPainterPath sheet;
+    sheet.moveTo(left, top);
+    sheet.lineTo(right - fold, top);
+    sheet.lineTo(right, top + fold);
+    sheet.lineTo(right, bottom);
+    sheet.lineTo(left, bottom);
+    sheet.closeSubpath();
+    const QColor outline(70, 60, 50);
+    painter.setPen(QPen(outline, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(QColor(250, 246, 236));
+    painter.drawPath(sheet);
+    QPainterPath corner;
+    corner.moveTo(right - fold, top);
+    corner.lineTo(right - fold, top + fold);
+    corner.lineTo(right, top + fold);
+    corner.closeSubpath();
+    painter.setBrush(QColor(214, 204, 186));
+    painter.drawPath(corner);
+
+    // A map on the sheet, as the editor draws one: cells in a black margin.
+    // Whole pixels, so that the cells stay crisp at 16 x 16.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int cells = side < 32 ? 3 : 4;
+    const int margin = std::max(1, side / 32);
+    const int cell = (static_cast<int>(side * 0.60) - 2 * margin) / cells;
+    const int map = cells * cell + 2 * margin;
+    const int mapLeft = (side - map) / 2;
+    const int mapTop = side - map - std::max(2, static_cast<int>(side * 0.10));
+    painter.fillRect(mapLeft, mapTop, map, map, Qt::black);
+    const QColor rock(154, 72, 44), dirt(205, 190, 160), water(42, 140, 156), gold(200, 160, 40),
+        player(220, 30, 30);
+    const QColor small[3][3] = {{rock, dirt, water}, {dirt, player, dirt}, {rock, dirt, rock}};
+    const QColor large[4][4] = {{rock, rock, dirt, water},
+                                {rock, player, player, water},
+                                {dirt, player, player, dirt},
+                                {gold, dirt, rock, rock}};
+    for (int row = 0; row < cells; ++row) {
+        for (int column = 0; column < cells; ++column)
+            painter.fillRect(mapLeft + margin + column * cell, mapTop + margin + row * cell, cell,
+                             cell, cells == 3 ? small[row][column] : large[row][column]);
+    }
     return image;
 }
 

@@ -4,7 +4,8 @@
 #include <QString>
 
 // The black-on-transparent pictures (heart, room lettering, bridges, view
-// buttons), the hero gates, the checkerboard and the program icon.
+// buttons), the hero gates, the checkerboard, the program icon and the
+// map file's icon.
 // `small` draws the 32 x 32 toolbar form: fewer, heavier strokes that still
 // read when the toolbar shows them at 16 x 16.
 namespace glyphs {
@@ -22,5 +23,7 @@ QImage plus(int side);
 QImage minus(int side);
 
 QImage programIcon(int side);
+// The file manager's icon for a map file: a sheet with a small map on it.
+QImage mapFileIcon(int side);
 
 } // namespace glyphs

@@ -133,7 +133,8 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument(
         QStringLiteral("resources"),
         QStringLiteral("Folder to receive pictures/NN.png, icon/delvard.png, the icon theme's "
-                       "sizes in icon/hicolor and resources.qrc."));
+                       "sizes of it and of the map file's icon in icon/hicolor, and "
+                       "resources.qrc."));
     parser.process(app);
     if (parser.positionalArguments().isEmpty() && !parser.isSet(contactSheet) &&
         !parser.isSet(smallSizes))
@@ -164,11 +165,17 @@ int main(int argc, char* argv[])
             !writeResourceCollection(dir.filePath(QStringLiteral("resources.qrc"))))
             return 1;
         // The icon theme's sizes, drawn at each size rather than scaled, for
-        // the desktop entry of an installed editor.
+        // the desktop entry of an installed editor and for map files in a
+        // file manager.
         for (const int side : {16, 32, 48, 64, 128, 256}) {
             if (!writePng(
                     glyphs::programIcon(side),
                     dir.filePath(QStringLiteral("icon/hicolor/%1x%1/apps/delvard.png").arg(side))))
+                return 1;
+            if (!writePng(glyphs::mapFileIcon(side),
+                          dir.filePath(QStringLiteral("icon/hicolor/%1x%1/mimetypes/"
+                                                      "application-x-delvard-map.png")
+                                           .arg(side))))
                 return 1;
         }
     }

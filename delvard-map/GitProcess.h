@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace delvard {
+
+// One run of git, which is looked for on the PATH as a shell would.
+struct GitRun
+{
+    bool ran = false; // false: git could not be started (problem says why)
+    int status = -1;  // git's exit status
+    QString out;      // standard output, the last line end removed
+    QString err;      // standard error, trimmed
+    QString problem;  // why git could not be started or did not end normally
+
+    bool ok() const { return ran && status == 0; }
+    // What went wrong, for a message: git's own words where it gave any.
+    QString failure() const;
+};
+
+GitRun runGit(const QStringList& args);
+
+} // namespace delvard

@@ -1,0 +1,236 @@
+#include "GitSetupCommand.h"
+
+#include "CommandLine.h"
+#include "FileReader.h"
+#include "FileWriter.h"
+#include "GitAttributes.h"
+#include "GitProcess.h"
+#include "NativeFileName.h"
+#include "ProblemWords.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <optional>
+
+namespace delvard {
+
+namespace {
+
+const QString Help =
+    QStringLiteral("Usage: delvard-map git-setup [--global]\n"
+                   "\n"
+                   "Sets git up to show and merge map files cell by cell: in the git\n"
+                   "configuration, diff.delvard.textconv (with diff.delvard.cachetextconv) runs\n"
+                   "delvard-map text, and merge.delvard.name and merge.delvard.driver make\n"
+                   "delvard-map merge the merge driver, each calling this delvard-map by its\n"
+                   "absolute path; and the line\n"
+                   "  *[mM][aA][pP].[kK][lL][dD] -text diff=delvard merge=delvard\n"
+                   "is added to the gitattributes if it is missing. Prints what it changed;\n"
+                   "run again, it changes nothing.\n"
+                   "\n"
+                   "Without --global: the configuration of the repository the current folder\n"
+                   "is in, and the .gitattributes at its top, to be committed so that everyone\n"
+                   "gets it. (A repository cannot make git run programs; each clone runs\n"
+                   "git-setup once, or each user runs it once with --global.)\n"
+                   "\n"
+                   "Options:\n"
+                   "  --global    the user's git configuration and attributes file\n"
+                   "              (core.attributesFile if set, else ~/.config/git/attributes)\n"
+                   "              instead, for every repository\n"
+                   "  -h, --help  show this help\n"
+                   "\n"
+                   "Exit status: 0 when git is set up, 1 when git could not be run or a file\n"
+                   "could not be written (what was done is printed), 2 on a usage error.\n");
+
+// A gitattributes file is a few lines; a thousand times that is plenty.
+constexpr FileKind AttributesFiles{"gitattributes file", 16 * 1024 * 1024, ""};
+
+// git hands the commands to a shell, so the path goes in single quotes, in
+// which nothing but a single quote itself is special.
+QString shellQuoted(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + quoted + u'\'';
+}
+
+struct Setting
+{
+    const char* key;
+    QString value;
+};
+
+class GitSetup
+{
+  public:
+    GitSetup(CommandIo& io, bool global) : io_(io), global_(global) {}
+
+    bool findAttributesFile();
+    bool setConfig(const Setting& setting);
+    bool addAttributes();
+    int fail(const QString& message);
+    bool changedAnything() const { return changed_; }
+
+  private:
+    QString scope() const
+    {
+        return global_ ? QStringLiteral("--global") : QStringLiteral("--local");
+    }
+    QString configName() const
+    {
+        return global_ ? QStringLiteral("git config --global") : QStringLiteral("git config");
+    }
+
+    CommandIo& io_;
+    const bool global_;
+    QString attributesFile_;
+    bool changed_ = false;
+};
+
+int GitSetup::fail(const QString& message)
+{
+    io_.out.flush();
+    io_.err << "delvard-map git-setup: " << message << '\n';
+    io_.err.flush();
+    return ExitProblem;
+}
+
+bool GitSetup::findAttributesFile()
+{
+    if (!global_) {
+        const GitRun top = runGit({QStringLiteral("rev-parse"), QStringLiteral("--show-toplevel")});
+        if (!top.ok()) {
+            fail(top.ran ? QStringLiteral("the current folder is not in the working tree of a git "
+                                          "repository (git says: %1). Run git-setup in one, or "
+                                          "use --global for every repository.")
+                               .arg(top.failure())
+                         : top.failure());
+            return false;
+        }
+        attributesFile_ = QDir(top.out).filePath(QStringLiteral(".gitattributes"));
+        return true;
+    }
+    // Where git itself looks: core.attributesFile from any configuration,
+    // else the XDG place.
+    const GitRun configured =
+        runGit({QStringLiteral("config"), QStringLiteral("--path"), QStringLiteral("--get"),
+                QStringLiteral("core.attributesFile")});
+    if (configured.ok() && !configured.out.isEmpty()) {
+        attributesFile_ = configured.out;
+        return true;
+    }
+    if (!configured.ran || configured.status != 1) {
+        fail(QStringLiteral("cannot read core.attributesFile: %1").arg(configured.failure()));
+        return false;
+    }
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString home = qEnvironmentVariable("HOME");
+    if (!xdg.isEmpty()) {
+        attributesFile_ = xdg + QStringLiteral("/git/attributes");
+    } else if (!home.isEmpty()) {
+        attributesFile_ = home + QStringLiteral("/.config/git/attributes");
+    } else {
+        fail(QStringLiteral("neither HOME nor XDG_CONFIG_HOME is set, so there is no user's "
+                            "attributes file to write; set core.attributesFile."));
+        return false;
+    }
+    return true;
+}
+
+bool GitSetup::setConfig(const Setting& setting)
+{
+    const QString key = QLatin1String(setting.key);
+    const GitRun now = runGit({QStringLiteral("config"), scope(), QStringLiteral("--get"), key});
+    // Status 1 is git's "not set".
+    if (!now.ran || (now.status != 0 && now.status != 1)) {
+        fail(QStringLiteral("cannot read %1 %2: %3").arg(configName(), key, now.failure()));
+        return false;
+    }
+    const bool wasSet = now.status == 0;
+    if (wasSet && now.out == setting.value)
+        return true;
+    const GitRun set = runGit(
+        {QStringLiteral("config"), scope(), QStringLiteral("--replace-all"), key, setting.value});
+    if (!set.ok()) {
+        fail(QStringLiteral("cannot set %1 %2: %3").arg(configName(), key, set.failure()));
+        return false;
+    }
+    changed_ = true;
+    io_.out << configName() << ": ";
+    if (wasSet)
+        io_.out << "changed " << key << " (it was: " << displayName(now.out) << ")\n";
+    else
+        io_.out << "set " << key << '\n';
+    return true;
+}
+
+bool GitSetup::addAttributes()
+{
+    const std::filesystem::path path = nativePath(attributesFile_);
+    const FileRead read = readWholeFile(path, AttributesFiles);
+    if (!read.ok && !read.missing) {
+        fail(QStringLiteral("%1: %2").arg(displayName(attributesFile_),
+                                          describeProblem(read.problem, AttributesFiles)));
+        return false;
+    }
+    const std::optional<std::string> added = withMapAttributes(read.ok ? read.bytes : "");
+    if (!added)
+        return true;
+    if (read.missing && !QDir().mkpath(QFileInfo(attributesFile_).absolutePath())) {
+        fail(QStringLiteral("%1: its folder cannot be made.").arg(displayName(attributesFile_)));
+        return false;
+    }
+    const FileWrite written = replaceFile(path, *added);
+    if (!written.ok) {
+        fail(QStringLiteral("%1: %2").arg(displayName(attributesFile_),
+                                          describeProblem(written.problem, AttributesFiles)));
+        return false;
+    }
+    changed_ = true;
+    // The repository's file as seen from here, as git status would name it.
+    const QString shown =
+        global_ ? attributesFile_ : QDir::current().relativeFilePath(attributesFile_);
+    io_.out << displayName(shown) << ": added " << QLatin1String(MapAttributesLine) << '\n';
+    return true;
+}
+
+} // namespace
+
+int runGitSetupCommand(const QStringList& args, CommandIo& io, const QString& program)
+{
+    CommandLine line(QStringLiteral("git-setup"), Help);
+    line.addFlag(QStringLiteral("global"), QStringLiteral("the user's configuration"));
+    if (const auto stop = line.parse(args, io))
+        return *stop;
+    if (!line.positional().isEmpty())
+        return line.usageError(
+            io, QStringLiteral("expected no file names, got %1").arg(line.positional().size()));
+
+    const bool global = line.isSet(QStringLiteral("global"));
+    GitSetup setup(io, global);
+    if (!setup.findAttributesFile())
+        return ExitProblem;
+    const QString self = shellQuoted(QDir::cleanPath(QFileInfo(program).absoluteFilePath()));
+    const Setting settings[] = {
+        {"diff.delvard.textconv", self + QStringLiteral(" text")},
+        {"diff.delvard.cachetextconv", QStringLiteral("true")},
+        {"merge.delvard.name", QStringLiteral("Delvard maps, cell by cell (delvard-map merge)")},
+        {"merge.delvard.driver", self + QStringLiteral(" merge %O %A %B %P")},
+    };
+    for (const Setting& setting : settings) {
+        if (!setup.setConfig(setting))
+            return ExitProblem;
+    }
+    if (!setup.addAttributes())
+        return ExitProblem;
+    if (!setup.changedAnything())
+        io.out << (global ? "Nothing to change: git already shows and merges maps with delvard-map "
+                            "in every repository of this user.\n"
+                          : "Nothing to change: git already shows and merges maps with delvard-map "
+                            "in this repository.\n");
+    io.out.flush();
+    return ExitSuccess;
+}
+
+} // namespace delvard

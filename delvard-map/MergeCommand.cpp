@@ -1,0 +1,175 @@
+#include "MergeCommand.h"
+
+#include "CellDescription.h"
+#include "CommandLine.h"
+#include "FileWriter.h"
+#include "MapMerge.h"
+#include "MapSummary.h"
+#include "MapText.h"
+#include "NativeFileName.h"
+#include "ProblemWords.h"
+
+#include <array>
+
+namespace delvard {
+
+namespace {
+
+const QString Help =
+    QStringLiteral("Usage: delvard-map merge BASE OURS THEIRS [PATH]\n"
+                   "\n"
+                   "Merges two versions of a map that grew from a common ancestor, BASE, into\n"
+                   "OURS, as git's merge driver (see git-setup, which passes %O %A %B %P).\n"
+                   "Each cell's 4-byte record, each other header byte and the bytes after the\n"
+                   "last record (as one piece) are merged on their own: a piece changed on one\n"
+                   "side takes that side's value; changed on both sides differently, it keeps\n"
+                   "ours and is listed on standard error, PATH (default OURS) first:\n"
+                   "  PATH: row R, column C: ours X, theirs Y, base Z\n"
+                   "  PATH: header byte N: ours 0xNN, theirs 0xNN, base 0xNN\n"
+                   "  PATH: bytes after the records: ours ..., theirs ..., base ...\n"
+                   "OURS is replaced whole once the merged map is complete.\n"
+                   "\n"
+                   "All three versions must be whole maps of the same width and height;\n"
+                   "otherwise nothing is merged, OURS is left as it was, and the message says\n"
+                   "why.\n"
+                   "\n"
+                   "Options:\n"
+                   "  -h, --help  show this help\n"
+                   "\n"
+                   "Exit status: 0 when the merge is clean, 1 when there are conflicts or the\n"
+                   "maps could not be merged or written, 2 on a usage error.\n");
+
+// A version as the messages name it.
+struct Version
+{
+    const char* role;
+    QString path;
+    std::string bytes;
+    DecodedMap decoded;
+};
+
+QString text(const std::string& words)
+{
+    return QString::fromStdString(words);
+}
+
+QString tailText(const std::string& tail)
+{
+    if (tail.empty())
+        return QStringLiteral("none");
+    QString words = QStringLiteral("%1 bytes").arg(tail.size());
+    // Short tails are shown whole; a long one is better compared with text.
+    if (tail.size() <= 8)
+        words += QStringLiteral(" (%1)").arg(text(hexBytes(tail)));
+    return words;
+}
+
+QString conflictLine(const MergeConflict& conflict, const std::array<Version, 3>& versions)
+{
+    const auto& [base, ours, theirs] = versions;
+    switch (conflict.unit.kind) {
+    case MergeUnit::Kind::HeaderByte: {
+        const auto byte = [](const std::string& bytes) {
+            return text(hexByte(static_cast<std::uint8_t>(bytes.front())));
+        };
+        return QStringLiteral("header byte %1: ours %2, theirs %3, base %4")
+            .arg(conflict.unit.offset)
+            .arg(byte(conflict.ours), byte(conflict.theirs), byte(conflict.base));
+    }
+    case MergeUnit::Kind::Record: {
+        const CellPosition place = ours.decoded.map.positionOf(conflict.unit.record);
+        const auto words = [place](const Version& version, const std::string& record) {
+            return text(recordText(version.decoded.map, place, record));
+        };
+        return QStringLiteral("%1: ours %2, theirs %3, base %4")
+            .arg(cellLabel(place), words(ours, conflict.ours), words(theirs, conflict.theirs),
+                 words(base, conflict.base));
+    }
+    case MergeUnit::Kind::Tail:
+        return QStringLiteral("bytes after the records: ours %1, theirs %2, base %3")
+            .arg(tailText(conflict.ours), tailText(conflict.theirs), tailText(conflict.base));
+    }
+    return {};
+}
+
+// Why the versions cannot be merged; empty when they can.
+QString whyNotMerged(std::array<Version, 3>& versions)
+{
+    for (Version& version : versions) {
+        const FileRead read = readMapFile(nativePath(version.path));
+        if (!read.ok)
+            return QStringLiteral("%1 (%2): %3")
+                .arg(QLatin1String(version.role), displayName(version.path),
+                     describeProblem(read.problem, MapFiles));
+        version.bytes = read.bytes;
+        version.decoded = decodeMap(version.bytes);
+        if (!version.decoded.check.ok())
+            return QStringLiteral("%1 (%2): %3")
+                .arg(QLatin1String(version.role), displayName(version.path),
+                     describeProblem(version.decoded.check));
+    }
+    const auto& [base, ours, theirs] = versions;
+    const auto size = [](const Version& version) {
+        return QStringLiteral("%1 x %2")
+            .arg(version.decoded.map.width)
+            .arg(version.decoded.map.height);
+    };
+    if (size(base) != size(ours) || size(theirs) != size(ours))
+        return QStringLiteral("The versions differ in size: the common ancestor is %1 cells, ours "
+                              "%2, theirs %3; a map is merged cell by cell only between versions "
+                              "of one width and height.")
+            .arg(size(base), size(ours), size(theirs));
+    return {};
+}
+
+} // namespace
+
+int runMergeCommand(const QStringList& args, CommandIo& io)
+{
+    CommandLine line(QStringLiteral("merge"), Help);
+    if (const auto stop = line.parse(args, io))
+        return *stop;
+    const QStringList paths = line.positional();
+    if (paths.size() != 3 && paths.size() != 4)
+        return line.usageError(io, QStringLiteral("expected the base, ours, theirs and optionally "
+                                                  "the path, got %1 names")
+                                       .arg(paths.size()));
+    std::array<Version, 3> versions{Version{"the common ancestor", paths[0], {}, {}},
+                                    Version{"ours", paths[1], {}, {}},
+                                    Version{"theirs", paths[2], {}, {}}};
+    const QString name = displayName(paths.size() == 4 ? paths[3] : paths[1]);
+
+    if (const QString why = whyNotMerged(versions); !why.isEmpty()) {
+        io.err << "delvard-map merge: " << name << ": not merged, ours is left as it was. " << why
+               << '\n';
+        io.err.flush();
+        return ExitProblem;
+    }
+    const auto& [base, ours, theirs] = versions;
+    const MapMerge merge = mergeMaps(base.bytes, ours.bytes, theirs.bytes);
+    if (merge.refused) { // whyNotMerged has said why for every case the merge refuses
+        io.err << "delvard-map merge: " << name << ": not merged, ours is left as it was.\n";
+        io.err.flush();
+        return ExitProblem;
+    }
+    for (const MergeConflict& conflict : merge.conflicts)
+        io.err << name << ": " << conflictLine(conflict, versions) << '\n';
+
+    if (merge.merged != ours.bytes) {
+        const FileWrite write = replaceFile(nativePath(ours.path), merge.merged);
+        if (!write.ok) {
+            io.err << "delvard-map merge: " << name << ": the merged map could not be written to "
+                   << displayName(ours.path) << ": " << describeProblem(write.problem, MapFiles);
+            if (!write.keptCopy.empty())
+                io.err << " Ours as it was is kept in \""
+                       << displayName(fromNativePath(write.keptCopy)) << "\".";
+            io.err << '\n';
+            io.err.flush();
+            return ExitProblem;
+        }
+    }
+    io.err.flush();
+    return merge.conflicts.empty() ? ExitSuccess : ExitProblem;
+}
+
+} // namespace delvard

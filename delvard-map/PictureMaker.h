@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CellColours.h"
+#include "MapFormat.h"
+#include "MapRenderer.h"
+#include "PngWriter.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace delvard {
+
+class PictureList;
+
+// How render draws: at a cell size, or fitted into a square.
+struct PictureOptions
+{
+    int cellSize = 24;
+    std::optional<int> fit; // --fit N: the whole map within N x N pixels
+    bool grid = false;
+    // How many threads compress each picture; 0, one per processor core.
+    unsigned compressionThreads = 0;
+};
+
+// Writes the picture of the map that the renderer draws as a PNG, one band
+// (one row of cells, as high as a cell and as wide as the picture) at a
+// time: a whole 255 x 255 map at 72 px would take 1.3 GB as one image, band
+// by band it takes a few megabytes. Returns false when the picture could not
+// be written; `why` then holds the PNG library's reason (a sink that failed
+// knows its own).
+bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
+                 QString& why, unsigned compressionThreads = 0);
+
+// Draws maps as PNG pictures with the options given, one after another; its
+// tile cache and cell colours serve every map it draws. One per thread.
+class PictureMaker
+{
+  public:
+    PictureMaker(const PictureList& pictures, PictureOptions options);
+
+    bool write(const delvard::MapData& map, PngWriter::Sink sink, QString& why);
+
+  private:
+    const PictureList& pictures_;
+    PictureOptions options_;
+    MapRenderer renderer_;
+    std::optional<CellColours> colours_;
+};
+
+} // namespace delvard

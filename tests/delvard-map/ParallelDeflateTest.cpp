@@ -1,0 +1,97 @@
+// The PNG's compressed stream made of bands deflated side by side: one
+// valid zlib stream, and the same bytes whatever the number of threads.
+
+#include "ParallelDeflate.h"
+
+#include <zlib.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace delvard;
+
+namespace {
+
+struct Deflated
+{
+    bool ok = false;
+    std::string stream;
+};
+
+Deflated deflated(const std::vector<std::string>& bands, unsigned threads)
+{
+    Deflated result;
+    ParallelDeflate deflate(
+        [&result](std::string_view bytes) {
+            result.stream.append(bytes);
+            return true;
+        },
+        threads);
+    result.ok = true;
+    for (const std::string& band : bands)
+        result.ok = result.ok && deflate.add(band);
+    result.ok = result.ok && deflate.finish();
+    return result;
+}
+
+// zlib's own reader, which checks the header and the Adler-32 too.
+std::string inflated(const std::string& stream, std::size_t size)
+{
+    std::string out(size + 1, '\0');
+    uLongf length = static_cast<uLongf>(out.size());
+    if (uncompress(reinterpret_cast<Bytef*>(out.data()), &length,
+                   reinterpret_cast<const Bytef*>(stream.data()),
+                   static_cast<uLong>(stream.size())) != Z_OK)
+        return "not a zlib stream";
+    out.resize(length);
+    return out;
+}
+
+} // namespace
+
+TEST(ParallelDeflate, BandsJoinIntoOneStreamWhateverTheThreads)
+{
+    std::mt19937 random(7);
+    std::string noise(300000, '\0');
+    for (char& byte : noise)
+        byte = static_cast<char>(random());
+    const std::vector<std::vector<std::string>> inputs = {
+        {},
+        {""},
+        {"one band"},
+        {noise.substr(0, 100000), std::string(200000, 'a'), noise.substr(100000), "", "end"},
+        std::vector<std::string>(40, noise.substr(0, 20000) + std::string(30000, '\x01')),
+    };
+    for (const auto& bands : inputs) {
+        std::string whole;
+        for (const std::string& band : bands)
+            whole += band;
+        const Deflated alone = deflated(bands, 1);
+        ASSERT_TRUE(alone.ok);
+        EXPECT_EQ(inflated(alone.stream, whole.size()), whole) << bands.size() << " bands";
+        for (const unsigned threads : {2u, 3u, 8u}) {
+            const Deflated together = deflated(bands, threads);
+            EXPECT_TRUE(together.ok);
+            EXPECT_EQ(together.stream, alone.stream) << threads << " threads";
+        }
+    }
+}
+
+TEST(ParallelDeflate, AnOutputThatFailsStopsTheStream)
+{
+    for (const unsigned threads : {1u, 4u}) {
+        int calls = 0;
+        ParallelDeflate deflate(
+            [&calls](std::string_view) {
+                ++calls;
+                return calls < 3;
+            },
+            threads);
+        bool ok = true;
+        for (int band = 0; band < 20; ++band)
+            ok = deflate.add(std::string(100000, static_cast<char>(band))) && ok;
+        EXPECT_FALSE(ok && deflate.finish()) << threads << " threads";
+        EXPECT_EQ(calls, 3) << threads << " threads";
+    }
+}
