@@ -1,5 +1,6 @@
-"""Reading the program's windows through the AT-SPI accessibility tree.
-pyatspi is imported on first use, once the display and the bus exist."""
+"""Reading the program's windows through the AT-SPI accessibility tree, and
+hearing its events. pyatspi is imported on first use, once the display and
+the bus exist."""
 
 import time
 
@@ -98,3 +99,75 @@ def centre(node):
 def texts_below(node):
     """Every label's text below node, for reading a message box."""
     return [c.name for c in walk(node) if role(c) in ("label", "text", "static") and c.name]
+
+
+class Event:
+    """One event as heard: its type ("object:state-changed:focused"), its
+    first detail (1 for a state set), and the name and role of the object it
+    is about. A name event carries no name: the object is asked for its new
+    one, on first use rather than when heard (see Events)."""
+
+    def __init__(self, kind, detail, about):
+        self.kind, self.detail, self._about, self._asked = kind, detail, about, None
+
+    def _ask(self):
+        if self._asked is None:
+            try:
+                self._asked = (self._about.name, role(self._about))
+            except Exception:  # the object went away before it was asked
+                self._asked = (None, None)
+        return self._asked
+
+    @property
+    def source(self):
+        return self._ask()[0]
+
+    @property
+    def role(self):
+        return self._ask()[1]
+
+    def __repr__(self):
+        return f"Event({self.kind}, {self.detail}, {self.role} {self.source!r})"
+
+
+class Events:
+    """The events of some types that the accessibility bus carries, kept in
+    the order they arrive. Start listening before the program starts: a
+    program asks which events are wanted when it joins the bus, and hears of
+    a later listener through a message that need not come before the next
+    key. pyatspi hands events over in GLib's default main context; every
+    look runs that context first. Events are handed over inside any call to
+    the program; hearing one asks the program nothing, so that a listener
+    does not add calls of its own to whatever the program is doing then."""
+
+    def __init__(self, *kinds):
+        self.kinds, self.heard = kinds, []
+        atspi().Registry.registerEventListener(self._hear, *kinds)
+
+    def _hear(self, event):
+        self.heard.append(Event(str(event.type), event.detail1, event.source))
+
+    def _deliver(self):
+        from gi.repository import GLib
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+
+    def mark(self):
+        """A place in the list: what arrives after it comes after the marking."""
+        self._deliver()
+        return len(self.heard)
+
+    def since(self, mark):
+        self._deliver()
+        return self.heard[mark:]
+
+    def wait(self, mark, match, timeout, what):
+        """The first event after mark that match(event) accepts."""
+        try:
+            return wait_for(lambda: next((e for e in self.since(mark) if match(e)), None), timeout, what)
+        except Timeout as timeout_error:
+            raise Timeout(f"{timeout_error}; heard since: {self.since(mark)[-12:]}") from None
+
+    def close(self):
+        atspi().Registry.deregisterEventListener(self._hear, *self.kinds)

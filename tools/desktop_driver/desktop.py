@@ -49,7 +49,13 @@ class Program:
         self.process = subprocess.Popen([str(Path(folder) / "delvard")], cwd=str(home), env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.pid = self.process.pid
-        self.app = a11y.wait_for(lambda: a11y.application_of(self.pid), 20, "the program on the accessibility bus")
+        try:
+            self.app = a11y.wait_for(lambda: a11y.application_of(self.pid), 20, "the program on the accessibility bus")
+        except BaseException:
+            # Nobody holds this run to end it later; left alone it would
+            # outlive its display.
+            self.kill()
+            raise
 
     def wait_exit(self, timeout=10):
         try:

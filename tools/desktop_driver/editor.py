@@ -1,6 +1,7 @@
 """The editor as a person sees it: windows, menus, palette, map and dialogs,
-found through the accessibility tree and driven through xdotool. The map is
-a table whose cells report their names and where they lie on the screen."""
+found through the accessibility tree and driven through xdotool, with the
+pointer or with the keys alone. The map is a table whose cells report their
+names, where they lie on the screen and which one has the keyboard."""
 
 import re
 
@@ -35,6 +36,14 @@ class Editor:
         a11y.wait_for(lambda: not a11y.has_state(item, "showing"), 5, "the Help menu to close")
         return self.window_titles()
 
+    def _part(self, role_name, name=None, max_depth=2):
+        """A part of the main window. Its own children (menu bar, palette,
+        map, status bar) are looked at first: a walk would ask each of the
+        palette's 47 buttons on the way, and these looks are polled."""
+        main = self.main()
+        return (a11y.find(main, name=name, role_name=role_name, max_depth=1)
+                or a11y.find(main, name=name, role_name=role_name, max_depth=max_depth))
+
     def _bar(self, menu):
         return a11y.find(self.main(), name=menu, role_name="menu item", max_depth=2)
 
@@ -49,9 +58,11 @@ class Editor:
     def menu_item_enabled(self, menu, name):
         return a11y.has_state(self._item(menu, name, shown=False), "enabled")
 
+    def palette(self):
+        return self._part("tool bar", "Palette")
+
     def button(self, tip):
-        palette = a11y.find(self.main(), name="Palette", role_name="tool bar", max_depth=2)
-        return a11y.find(palette, name=tip, role_name="check box", max_depth=1)
+        return a11y.find(self.palette(), name=tip, role_name="check box", max_depth=1)
 
     def enabled(self, tip):
         return a11y.has_state(self.button(tip), "enabled")
@@ -68,7 +79,7 @@ class Editor:
         self.wait_tools(terrain=terrain, owner=owner)
 
     def _status(self, index):
-        bar = a11y.find(self.main(), role_name="status bar", max_depth=2)
+        bar = self._part("status bar")
         return [c for c in a11y.children(bar) if a11y.role(c) == "label"][index]
 
     def cell_text(self):
@@ -89,7 +100,7 @@ class Editor:
 
     def map_widget(self):
         """The map: a table of its rows and columns, named after its file."""
-        return a11y.find(self.main(), role_name="table", max_depth=4)
+        return self._part("table", max_depth=4)
 
     def viewport(self):
         """The part of the window the map is seen in."""
@@ -129,14 +140,87 @@ class Editor:
     def hover_cell(self, row, column):
         """What the status bar says of a cell: "terrain, owner"."""
         self.desktop.move(*self.cell_point(row, column))
+        return self.wait_cell_words(row, column)
+
+    def wait_cell_words(self, row, column, timeout=5):
+        """Waits for the status bar to speak of a cell, under the pointer or
+        the keys' cursor, and returns what it says of it: "terrain, owner"."""
         prefix = f"Row {row}, column {column}: "
-        return a11y.wait_for(lambda: self.cell_text().startswith(prefix) and self.cell_text(), 5,
-                             f"the status bar on row {row}, column {column}")[len(prefix):]
+        try:
+            return a11y.wait_for(lambda: self.cell_text().startswith(prefix) and self.cell_text(), timeout,
+                                 f"the status bar on row {row}, column {column}")[len(prefix):]
+        except a11y.Timeout as timeout_error:
+            raise a11y.Timeout(f"{timeout_error}; it says {self.cell_text()!r}") from None
 
     def park_pointer(self):
         """Off the map, so that no hover outline is drawn."""
         x, y, _, h = a11y.extents(self._status(0))
         self.desktop.move(x + 5, y + h // 2)
+
+    # ---- the keyboard -------------------------------------------------------
+
+    def give_keyboard(self, title=CAPTION):
+        """Gives a window of the program the keyboard, as a window manager
+        does for the window on top. Xvfb runs none: without this the keys go
+        nowhere before the first click, and nobody hands them back to the
+        main window when a dialog closes."""
+        window = self.window(title)
+        pattern = "^" + re.escape(title) + "$"
+        ids = a11y.wait_for(lambda: self.desktop.windows("--pid", self.program.pid, "--name", pattern), 5,
+                            f'the X window of "{title}"')
+        self.desktop.focus(ids[0])
+        a11y.wait_for(lambda: a11y.has_state(window, "active"), 5, f'"{title}" to take the keyboard')
+        return window
+
+    def key(self, *keys):
+        """Keys pressed wherever the program's keyboard focus is."""
+        self.desktop.key(*keys)
+
+    def menu_by_keys(self, menu, name, letters):
+        """A menu item through its access keys alone: the menu's underlined
+        letter with Alt, then the item's, as "fo" for File > Open. Alt is held
+        until the menu shows, as a hand holds it. Let go within a millisecond
+        of the letter, while the menu was still taking the keyboard, Alt now
+        and then closed the menu again on a busy machine with an
+        accessibility client listening."""
+        self.desktop.xdotool("keydown", "Alt_L")
+        try:
+            self.desktop.xdotool("key", letters[0])  # not key(): it would let go of Alt first
+            a11y.wait_for(lambda: self._item(menu, name), 5, f"{menu} > {name} to be shown")
+        finally:
+            self.desktop.xdotool("keyup", "Alt_L")
+        self.desktop.key(letters[1])
+
+    def open_map_by_keys(self, path, width, height):
+        """File > Open by its access keys, the path typed, and the keyboard
+        back in the main window once the dialog has gone."""
+        self.menu_by_keys("File", "Open", "fo")
+        dialog = self.window("Open")
+        self.type_into_dialog(dialog, str(path))
+        self.wait_map(width, height)
+        a11y.wait_for(lambda: a11y.gone(dialog), 5, "the Open dialog to close")
+        self.give_keyboard()
+
+    def palette_stops(self):
+        """The palette buttons the arrow keys can reach, in the toolbar's
+        order: (tip, node) of those shown and enabled; separators and the
+        toolbar's hidden extension button have no name."""
+        return [(b.name, b) for b in a11y.children(self.palette())
+                if a11y.role(b) == "check box" and b.name
+                and a11y.has_state(b, "showing") and a11y.has_state(b, "enabled")]
+
+    def focused_button(self):
+        """The tip of the palette button that has the keyboard, or None."""
+        return next((b.name for b in a11y.children(self.palette())
+                     if a11y.role(b) == "check box" and a11y.has_state(b, "focused")), None)
+
+    def map_has_keys(self):
+        return a11y.has_state(self.map_widget(), "focused")
+
+    def what_has_keys(self):
+        """Names and roles of what reports the keyboard focus, for messages."""
+        found = [(n.name, a11y.role(n)) for n in a11y.walk(self.main()) if a11y.has_state(n, "focused")]
+        return ", ".join(f"{role} {name!r}" for name, role in found) or "nothing"
 
     def open_dialog(self):
         self.menu("File", "Open")

@@ -34,6 +34,12 @@ class Screen:
     def move(self, x, y):
         self.xdotool("mousemove", int(x), int(y))
 
+    def pointer(self):
+        """(x, y) of the pointer on the screen."""
+        values = dict(line.split("=", 1) for line in self.xdotool("getmouselocation", "--shell").splitlines()
+                      if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
     def click(self, x, y):
         self.xdotool("mousemove", int(x), int(y), *CLICK)
 
@@ -115,6 +121,11 @@ class Image:
             if len(seen) >= limit:
                 break
         return len(seen)
+
+    def pixels_of(self, colour):
+        """How many pixels have exactly this (r, g, b) colour."""
+        wanted = bytes(colour)
+        return sum(1 for i in range(0, len(self.pixels), 3) if self.pixels[i:i + 3] == wanted)
 
     def crop(self, x, y, w, h):
         rows = [self.pixels[((y + r) * self.width + x) * 3:((y + r) * self.width + x + w) * 3] for r in range(h)]
