@@ -149,6 +149,9 @@ TEST(NativeFileName, BytesThatAreNotUtf8SurviveTheRoundTripAndShowLegibly)
     // A name never breaks a line or reaches the terminal as a command.
     EXPECT_EQ(displayName(decodeNativeName("/tmp/a\nb\x1b[2Jc\\d\xc2\x85Map.kld")),
               QStringLiteral("/tmp/a\\x0Ab\\x1B[2Jc\\\\d\\xC2\\x85Map.kld"));
+    // The C1 controls from U+0080 to U+009F, and DEL; a no-break space is text.
+    EXPECT_EQ(displayName(decodeNativeName("/tmp/\xc2\x80\xc2\x9f\x7f\xc2\xa0Map.kld")),
+              QStringLiteral("/tmp/\\xC2\\x80\\xC2\\x9F\\x7F\u00a0Map.kld"));
 }
 
 } // namespace
