@@ -103,6 +103,7 @@ TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
     EXPECT_EQ(image.pixel(cell.topLeft() + QPoint(4, 4)), Red);
     EXPECT_EQ(image.pixel(cell.topLeft()), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(5, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0)); // the margin's very first pixel
 
     view->setGridShown(false);
     image = grabbed();
