@@ -38,7 +38,7 @@ def main():
 
     from desktop_driver import a11y
     from desktop_driver.desktop import Desktop, fresh_program_folder
-    from desktop_driver.editor import CAPTION, Editor
+    from desktop_driver.editor import Editor
 
     desktop = Desktop()
     # A short, steady folder name: the status bar shows the map's path.
@@ -88,8 +88,7 @@ def main():
         # Space would paint. A click on the palette leaves the keys in the map.
         editor.choose("Treasury", "Player")
         editor.park_pointer()
-        # Xvfb has no window manager to give the window the keyboard.
-        desktop.focus(desktop.windows("--name", CAPTION)[0])
+        editor.give_keyboard()
         for key in ("ctrl+Home", "Down", "Down", "Down", "Right", "Right", "Right", "Right"):
             desktop.key(key)
         a11y.wait_for(lambda: editor.cell_text().startswith("Row 4, column 5: "), 5,
