@@ -29,6 +29,10 @@ MOST_STEPS = 200
 TEMPORARY = re.compile(r"\.delvard-[0-9a-f]{12}\.new")
 COPY = re.compile(r"\.delvard-[0-9a-f]{16}\.copy")
 CALL = re.compile(r"^(?:\d+\s+)?(\w+)\((.*)\)\s+=\s+(\d+)")
+# With several threads, strace splits a call that another thread interrupts:
+# "PID name(args <unfinished ...>" now, "PID <... name resumed>rest" later.
+UNFINISHED = re.compile(r"^(\d+)\s+(.*?)\s*<unfinished \.\.\.>$")
+RESUMED = re.compile(r"^(\d+)\s+<\.\.\. \w+ resumed>\s?(.*)$")
 FD_PATH = re.compile(r"^\d+<(.*?)>")
 STRING = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
@@ -129,11 +133,20 @@ class Scenario:
 def events(log, folder):
     """The calls that matter, in order: (kind, path, bytes) tuples."""
     found = []
+    pending = {}  # pid: the first half of a split call
     with open(log, errors="replace") as lines:
         for line in lines:
+            line = line.rstrip("\n")
+            unfinished = UNFINISHED.match(line)
+            if unfinished:
+                pending[unfinished.group(1)] = unfinished.group(1) + " " + unfinished.group(2)
+                continue
+            resumed = RESUMED.match(line)
+            if resumed and resumed.group(1) in pending:
+                line = pending.pop(resumed.group(1)) + resumed.group(2)
             call = CALL.match(line)
             if not call:
-                continue  # failed or unfinished calls change nothing
+                continue  # a failed call changes nothing
             name, args, result = call.groups()
             fd = FD_PATH.match(args)
             strings = [os.path.join(folder, s) for s in STRING.findall(args)]
