@@ -43,8 +43,9 @@ const QString Help =
                    "Exit status: 0 when git is set up, 1 when git could not be run or a file\n"
                    "could not be written (what was done is printed), 2 on a usage error.\n");
 
-// A gitattributes file is a few lines; a thousand times that is plenty.
-constexpr FileKind AttributesFiles{"gitattributes file", 16 * 1024 * 1024, ""};
+// A gitattributes file is text, read within the bound of the text files
+// the programs read.
+constexpr FileKind AttributesFiles{"gitattributes file", GuideFiles.maxBytes, ""};
 
 // git hands the commands to a shell, so the path goes in single quotes, in
 // which nothing but a single quote itself is special.

@@ -164,9 +164,9 @@ void MapView::moveCurrent(CellPosition cell)
     cell.column = std::clamp(cell.column, 1, columnCount());
     if (cell == current_)
         return;
-    updateContent(cursorRect());
+    updateContent(cellRect(current_));
     current_ = cell;
-    updateContent(cursorRect());
+    updateContent(cellRect(current_));
     if (hasFocus())
         announceCell(this, current_, QAccessible::Focus);
     emit currentCellChanged(current_);
@@ -230,9 +230,13 @@ void MapView::updateContent(const QRect& contentRect)
         viewport()->update(contentRect.translated(-scrollOffset()));
 }
 
-QRect MapView::cursorRect() const
+void MapView::useKeyboard(bool inUse)
 {
-    return cellRect(current_);
+    // The frame comes and goes with the keys.
+    if (inUse != keyboardInUse_) {
+        keyboardInUse_ = inUse;
+        updateContent(cellRect(current_));
+    }
 }
 
 void MapView::paintEvent(QPaintEvent* event)
@@ -261,9 +265,9 @@ void MapView::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(Qt::black, 1));
         painter.drawRect(QRectF(outline_).adjusted(2.5, 2.5, -2.5, -2.5));
     }
-    if (cursorShown() && cursorRect().intersects(exposed)) {
+    if (cursorShown() && cellRect(current_).intersects(exposed)) {
         // Inside the outline, which stays visible around it.
-        const QRectF frame = QRectF(cursorRect()).adjusted(6.5, 6.5, -6.5, -6.5);
+        const QRectF frame = QRectF(cellRect(current_)).adjusted(6.5, 6.5, -6.5, -6.5);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::black, 5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.drawRect(frame);
@@ -304,8 +308,7 @@ void MapView::mousePressEvent(QMouseEvent* event)
     }
     pointer_ = event->position().toPoint();
     pointerInside_ = true;
-    keyboardInUse_ = false;
-    updateContent(cursorRect());
+    useKeyboard(false);
     const CellPosition cell = cellAt(pointer_ + scrollOffset());
     pointAt(cell);
     if (!cell.isNull())
@@ -317,10 +320,7 @@ void MapView::mouseMoveEvent(QMouseEvent* event)
     pointer_ = event->position().toPoint();
     pointerInside_ = true;
     // The pointer takes over the current cell from the keys.
-    if (keyboardInUse_) {
-        keyboardInUse_ = false;
-        updateContent(cursorRect());
-    }
+    useKeyboard(false);
     followPointer();
     QAbstractScrollArea::mouseMoveEvent(event);
 }
@@ -330,6 +330,7 @@ void MapView::keyPressEvent(QKeyEvent* event)
     const bool control = event->modifiers().testFlag(Qt::ControlModifier);
     const int pageRows = std::max(1, viewport()->height() / cellSize());
     CellPosition to = current_;
+    bool click = false;
     switch (event->key()) {
     case Qt::Key_Left:
         --to.column;
@@ -359,33 +360,30 @@ void MapView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        click = true;
         break;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
     event->accept();
-    if (!keyboardInUse_) {
-        keyboardInUse_ = true;
-        updateContent(cursorRect());
-    }
+    useKeyboard(true);
     setCurrentCell(to);
-    const int key = event->key();
-    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+    if (click)
         emit cellClicked(current_);
 }
 
 void MapView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    updateContent(cursorRect());
+    updateContent(cellRect(current_));
     announceCell(this, current_, QAccessible::Focus);
 }
 
 void MapView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
-    updateContent(cursorRect());
+    updateContent(cellRect(current_));
 }
 
 } // namespace delvard

@@ -107,7 +107,7 @@ class MapView : public QAbstractScrollArea
     void moveCurrent(delvard::CellPosition cell);
     void showIndication();
     void updateContent(const QRect& contentRect);
-    QRect cursorRect() const;
+    void useKeyboard(bool inUse);
 
     delvard::MapDocument& document_;
     MapRenderer renderer_;

@@ -16,8 +16,8 @@ class PaletteToolBar;
 // the enabled buttons, the view buttons included, without wrapping; Space
 // or Enter presses the focused button, as a click does. Buttons that do not
 // fit the window's width (in the toolbar's extension menu) are passed over:
-// the keys reach what is shown. A mouse click never
-// puts the focus on the palette, so nothing changes for a mouse user.
+// the keys reach what is shown. A mouse click never puts the focus on the
+// palette, so nothing changes for a mouse user.
 class PaletteKeys : public QObject
 {
     Q_OBJECT
