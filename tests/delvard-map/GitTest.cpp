@@ -1,6 +1,6 @@
-// Maps in a real git repository after `delvard-map git-setup`: git diff
-// shows the cells, and git merge merges them cell by cell through the
-// driver, naming the cells it cannot merge.
+// Maps in a real git repository after `delvard-map git-setup`: git merge
+// merges them cell by cell through the driver, naming the cells it cannot
+// merge. (What git diff shows is among the documented examples.)
 
 #include "FileFaults.h"
 #include "MapBytes.h"
@@ -129,26 +129,6 @@ TEST(Git, SetupSetsTheDriversOnceAndCallsThisProgramByItsPath)
         << again.out.toStdString();
     EXPECT_EQ(repo.file(QStringLiteral(".git/config")), config);
     EXPECT_EQ(repo.file(QStringLiteral(".gitattributes")), attributes);
-}
-
-TEST(Git, DiffShowsThePaintedCellAsTwoLines)
-{
-    Repository repo;
-    ASSERT_TRUE(repo.ok());
-    ASSERT_EQ(repo.delvardMap({QStringLiteral("git-setup")}).status, 0);
-    ASSERT_TRUE(repo.commit(baseMap(), "base"));
-    ASSERT_TRUE(repo.writeMap(painted(baseMap(), 3, 4, 0x0B, 0x04)));
-    const RunResult diff = repo.git({QStringLiteral("diff")});
-    ASSERT_EQ(diff.status, 0) << diff.err.toStdString();
-    QStringList changed;
-    for (const QString& line : diff.out.split(u'\n')) {
-        if ((line.startsWith(u'-') || line.startsWith(u'+')) &&
-            !line.startsWith(QLatin1String("---")) && !line.startsWith(QLatin1String("+++")))
-            changed << line;
-    }
-    EXPECT_EQ(changed, QStringList({QStringLiteral("-row 3, column 4: Treasury, Player"),
-                                    QStringLiteral("+row 3, column 4: Lair, Keeper 1")}))
-        << diff.out.toStdString();
 }
 
 TEST(Git, BranchesMergeCellByCellAndConflictsNameTheirCell)

@@ -10,9 +10,7 @@ byte for byte with the bytes the mouse run must leave.
 
 The reading runs check what a screen reader learns through AT-SPI: a table
 of the map's size whose cells are named as the status bar names them, the
-focused cell following the cursor, the events that tell of both, and, on
-the largest map, a view that keeps the cursor in sight and pages by the rows
-it shows."""
+focused cell following the cursor, and the events that tell of both."""
 
 import shutil
 
@@ -27,11 +25,12 @@ STEP_KEYS = {"Left": (0, -1), "Right": (0, 1), "Up": (-1, 0), "Down": (1, 0)}
 
 
 class Cursor:
-    """Where the map's keys should leave the current cell. Page Up and Page
-    Down move by the rows in view: `page` of them, or None while unknown."""
+    """Where the map's keys should leave the current cell on a map whose
+    rows all show at once, so that Page Up and Page Down go to the first
+    and the last row."""
 
-    def __init__(self, width, height, page=None):
-        self.width, self.height, self.page = width, height, page
+    def __init__(self, width, height):
+        self.width, self.height = width, height
         self.row = self.column = 1
 
     def after(self, key):
@@ -43,22 +42,20 @@ class Cursor:
         elif key in ("ctrl+Home", "ctrl+End"):
             row, column = (1, 1) if key == "ctrl+Home" else (self.height, self.width)
         elif key in ("Page_Up", "Page_Down"):
-            assert self.page, "a page is not known yet"
-            row += self.page if key == "Page_Down" else -self.page
+            row = 1 if key == "Page_Up" else self.height
         elif key not in ("space", "Return"):
             raise ValueError(f"no rule for {key}")
         return min(max(row, 1), self.height), min(max(column, 1), self.width)
 
     def route(self, row, column):
         """The fewest keys to a cell: the arrows, or a row's ends by Home and
-        End, the first and last rows by Page Up and Page Down while a page
-        holds the whole map, a corner by Ctrl+Home or Ctrl+End."""
+        End, the first and last rows by Page Up and Page Down, a corner by
+        Ctrl+Home or Ctrl+End."""
         down, right = row - self.row, column - self.column
-        rows = [["Down" if down > 0 else "Up"] * abs(down)]
+        rows = [["Down" if down > 0 else "Up"] * abs(down),
+                ["Page_Up"] + ["Down"] * (row - 1), ["Page_Down"] + ["Up"] * (self.height - row)]
         columns = [["Right" if right > 0 else "Left"] * abs(right),
                    ["Home"] + ["Right"] * (column - 1), ["End"] + ["Left"] * (self.width - column)]
-        if self.page and self.page >= self.height - 1:
-            rows += [["Page_Up"] + ["Down"] * (row - 1), ["Page_Down"] + ["Up"] * (self.height - row)]
         keys = min(rows, key=len) + min(columns, key=len)
         corner = {(1, 1): "ctrl+Home", (self.height, self.width): "ctrl+End"}.get((row, column))
         return [corner] if corner and len(keys) > 1 else keys
@@ -182,14 +179,6 @@ def choose(editor, terrain, owner, leave="Tab"):
     leave_palette(editor, leave)
 
 
-def palette_edges(editor):
-    """Home, End and the arrows stop at the ends: no wrapping."""
-    stops = editor.palette_stops()
-    for key, want in (("Home", 0), ("Left", 0), ("Right", 1), ("End", -1), ("Right", -1), ("Left", -2)):
-        editor.key(key)
-        wait_button_keys(editor, stops[want][0], f"{key} at the palette's ends", stops[want][1])
-
-
 def frame_pixels(editor, row, column):
     """How many pixels of a cell's square have the keys' frame colour."""
     return editor.desktop.grab(a11y.extents(editor.map_cell(row, column))).pixels_of(CURSOR_COLOUR)
@@ -219,7 +208,7 @@ def editing_road_by_keys(ctx):
     # The last row shows while the view is at the top: a page holds all the
     # map's rows, so Page Up and Page Down go to the first and the last row.
     check(a11y.has_state(editor.map_cell(edit.height, 1), "showing"), "the map's last row is out of view")
-    cursor = Cursor(edit.width, edit.height, page=edit.height)
+    cursor = Cursor(edit.width, edit.height)
 
     # The first cell is current; the arrows, Home, End and the corners stop
     # at the edges (a wrap would show on the next key).
@@ -229,7 +218,6 @@ def editing_road_by_keys(ctx):
     move(editor, cursor, "ctrl+End", "Right", "Down", "Left", "End", "Page_Up", "Home", "Page_Down", "ctrl+Home")
 
     enter_palette(editor)
-    palette_edges(editor)
     leave_palette(editor, "shift+Tab")
 
     *clicks, last = edit.clicks
@@ -297,7 +285,7 @@ def map_read_as_a_table(ctx):
     check(table_size == (edit.height, edit.width, edit.width * edit.height),
           f"the table has (rows, columns, cells) {table_size} for a {edit.width} x {edit.height} map")
 
-    cursor = Cursor(edit.width, edit.height, page=edit.height)
+    cursor = Cursor(edit.width, edit.height)
     previous = (1, 1)
     for key in ("Right", "Right", "Down", "End", "Down", "Down", "Home", "ctrl+End", "Up", "Left", "ctrl+Home"):
         mark = events.mark()
@@ -352,47 +340,4 @@ def map_read_as_a_table(ctx):
     check(not outside, f"name events for cells the Heart did not paint: {outside}")
 
 
-def large_map_by_keys(ctx):
-    """The 255 x 255 map: the cursor stays in view and Page Down moves by
-    the rows the view shows."""
-    maps = map_folder_with(ctx, "large-255x255Map.kld")
-    map_file = maps / "large-255x255Map.kld"
-    data = map_file.read_bytes()
-    width, height = data[20], data[24]
-    editor = ctx.start(program_remembering(ctx, maps))
-    editor.main()
-    park_pointer_outside(editor)
-    editor.give_keyboard()
-    editor.open_map_by_keys(map_file, width, height)
-    wait_map_keys(editor, "File > Open")
-    check(editor.map_size() == (width, height), f"the table is {editor.map_size()} for {width} x {height}")
-
-    def in_view(row, column):
-        x, y, w, h = a11y.extents(editor.map_cell(row, column))
-        vx, vy, vw, vh = a11y.extents(editor.map_widget())
-        return a11y.has_state(editor.map_cell(row, column), "showing") and vx <= x and x + w <= vx + vw \
-            and vy <= y and y + h <= vy + vh
-
-    # At the top the rows in view are those whose cells show: a page is
-    # that many rows, or one more when the view ends on a cell's edge.
-    shown = next(r for r in range(1, height + 1) if not a11y.has_state(editor.map_cell(r, 1), "showing")) - 1
-    check(2 <= shown < height, f"{shown} rows in view at 72 px")
-    cursor = Cursor(width, height)
-    editor.key("Page_Down")
-    row = a11y.wait_for(lambda: next((r for r in (1 + shown, 2 + shown)
-                                      if editor.cell_text().startswith(f"Row {r}, column 1: ")), None), 5,
-                        f"Page Down to reach row {1 + shown} or {2 + shown}")
-    cursor.row, cursor.page = row, row - 1
-    move(editor, cursor, "Page_Down", "Page_Down", "Page_Up")
-    check(in_view(cursor.row, 1), f"row {cursor.row} is out of view after paging")
-    move(editor, cursor, "ctrl+End")
-    a11y.wait_for(lambda: in_view(height, width), 5, "the last cell in view after Ctrl+End")
-    check(not a11y.has_state(editor.map_cell(1, 1), "showing"), "the first cell still shows at the map's end")
-    check(editor.map_cell(height, width).name == editor.cell_text(), "the last cell is not named as the status bar")
-    move(editor, cursor, "Up", "Home")
-    a11y.wait_for(lambda: in_view(height - 1, 1), 5, "the row's first cell in view after Home")
-    move(editor, cursor, "ctrl+Home")
-    a11y.wait_for(lambda: in_view(1, 1), 5, "the first cell in view after Ctrl+Home")
-
-
-SCENARIOS = [editing_road_by_keys, map_read_as_a_table, large_map_by_keys]
+SCENARIOS = [editing_road_by_keys, map_read_as_a_table]
