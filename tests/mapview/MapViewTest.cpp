@@ -1,5 +1,6 @@
 #include "ShownMapView.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -11,20 +12,18 @@ using namespace delvard;
 
 namespace {
 
-// A map of the given size, every cell Heart over the owner.
 MapData heartMap(int width, int height, Owner owner)
 {
-    MapData map;
-    map.header = std::string(36, '\0');
-    map.width = width;
-    map.height = height;
-    for (int k = 0; k < std::max(width * height, 1); ++k)
-        map.cells.push_back(Cell::painted(Terrain::Heart, owner));
-    return map;
+    return mapOf(width, height, [owner](int, int) { return Cell::painted(Terrain::Heart, owner); });
 }
 
 constexpr QRgb Red = qRgb(255, 0, 0); // the owner "Player"
 constexpr QRgb CursorYellow = qRgb(255, 214, 0);
+
+CellPosition cellOf(const QSignalSpy& spy, qsizetype signal)
+{
+    return spy.at(signal).at(0).value<CellPosition>();
+}
 
 class MapViewTest : public ShownMapView
 {
@@ -50,6 +49,10 @@ class MapViewTest : public ShownMapView
     {
         QTest::keyClick(view.get(), static_cast<Qt::Key>(key), modifiers);
     }
+    bool inView(CellPosition cell) const
+    {
+        return QRect(view->scrollOffset(), view->viewport()->size()).contains(view->cellRect(cell));
+    }
 };
 
 } // namespace
@@ -57,9 +60,7 @@ class MapViewTest : public ShownMapView
 TEST_F(MapViewTest, CellsLieRowByRowInsideAOneCellMarginAtEverySize)
 {
     show(heartMap(3, 2, Owner::Player));
-    const int sizes[] = {72, 64, 56, 48, 40, 32, 24};
-    for (int step = 0; step < 7; ++step) {
-        const int s = sizes[step];
+    for (int s = 72; s >= 24; s -= 8) {
         EXPECT_EQ(view->cellSize(), s);
         EXPECT_EQ(view->contentSize(), QSize(5 * s, 4 * s));
         EXPECT_EQ(view->cellRect({1, 1}), QRect(s, s, s, s));
@@ -120,23 +121,6 @@ TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
     EXPECT_EQ(image.pixel(100, 290), view->palette().color(QPalette::Dark).rgb());
 }
 
-// Clicks land on the cell under them wherever the map is scrolled to; the
-// margin takes none.
-TEST_F(MapViewTest, ForwardsClicksOnCellsOnly)
-{
-    show(heartMap(20, 15, Owner::Hero));
-    view->horizontalScrollBar()->setValue(500);
-    view->verticalScrollBar()->setValue(300);
-    QSignalSpy clicked(view.get(), &MapView::cellClicked);
-    press(view->cellRect({6, 9}).center());
-    view->horizontalScrollBar()->setValue(0);
-    view->verticalScrollBar()->setValue(0);
-    press(view->cellRect({1, 1}).topLeft() - QPoint(2, 2)); // the margin
-    ASSERT_EQ(clicked.count(), 1);
-    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), (CellPosition{6, 9}));
-    EXPECT_EQ(document->cellAt({6, 9}).terrain, Terrain::Heart); // the view changes nothing itself
-}
-
 // The outline shows what a click would change: the Heart's block where it
 // fits, refused near the edge, a single cell for other terrains.
 TEST_F(MapViewTest, HoverOutlineFollowsTheRuleAndTheBrush)
@@ -159,14 +143,14 @@ TEST_F(MapViewTest, HoverOutlineFollowsTheRuleAndTheBrush)
     QApplication::sendEvent(view->viewport(), &leave);
     EXPECT_TRUE(view->hoverOutline().isEmpty());
     ASSERT_EQ(indicated.count(), 3);
-    EXPECT_EQ(indicated.at(0).at(0).value<CellPosition>(), (CellPosition{5, 5}));
-    EXPECT_TRUE(indicated.at(2).at(0).value<CellPosition>().isNull());
+    EXPECT_EQ(cellOf(indicated, 0), (CellPosition{5, 5}));
+    EXPECT_TRUE(cellOf(indicated, 2).isNull());
     EXPECT_EQ(view->currentCell(), (CellPosition{2, 5})); // kept for the keys
 }
 
 // The picture moves under a pointer that stays still: the outline and the
 // indicated cell follow to the cell now under it, which is the cell a click
-// there changes.
+// there changes. The margin takes no click.
 TEST_F(MapViewTest, ScrollingRereadsTheCellUnderThePointer)
 {
     show(heartMap(60, 40, Owner::Hero));
@@ -188,76 +172,66 @@ TEST_F(MapViewTest, ScrollingRereadsTheCellUnderThePointer)
     const CellPosition right{below.row, 5};
     EXPECT_EQ(view->indicatedCell(), right);
     QSignalSpy clicked(view.get(), &MapView::cellClicked);
-    QMouseEvent click(QEvent::MouseButtonPress, QPointF(pointer),
-                      view->viewport()->mapToGlobal(QPointF(pointer)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &click);
+    press(pointer + view->scrollOffset());
+    view->horizontalScrollBar()->setValue(0);
+    view->verticalScrollBar()->setValue(0);
+    press(view->cellRect({1, 1}).topLeft() - QPoint(2, 2));
     ASSERT_EQ(clicked.count(), 1);
-    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), right);
+    EXPECT_EQ(cellOf(clicked, 0), right);
+    EXPECT_EQ(document->cellAt(right).terrain, Terrain::Heart); // the view changes nothing itself
 }
 
-// The grid's keys: arrows move one cell and stop at the edges, Home and End
-// go along the row, with Ctrl to the map's corners, Page Up and Page Down by
-// the rows in view; the view keeps the current cell in sight.
+// Arrows move one cell and stop at the edges, Home and End go along the row,
+// with Ctrl to the map's corners, Page Up and Page Down by the rows in view;
+// the current cell stays in sight.
 TEST_F(MapViewTest, KeysMoveTheCurrentCellWithinTheMap)
 {
     show(heartMap(30, 20, Owner::Hero));
     view->setFocus();
     EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
-    key(Qt::Key_Left);
-    key(Qt::Key_Up);
-    EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
-    key(Qt::Key_Right);
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
-    EXPECT_EQ(view->currentCell(), (CellPosition{3, 2}));
-    key(Qt::Key_End);
-    EXPECT_EQ(view->currentCell(), (CellPosition{3, 30}));
-    key(Qt::Key_Right);
-    EXPECT_EQ(view->currentCell(), (CellPosition{3, 30}));
-    key(Qt::Key_Home);
-    EXPECT_EQ(view->currentCell(), (CellPosition{3, 1}));
-    key(Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(view->currentCell(), (CellPosition{20, 30}));
-    EXPECT_TRUE(
-        QRect(view->scrollOffset(), view->viewport()->size()).contains(view->cellRect({20, 30})));
-    key(Qt::Key_Down);
-    EXPECT_EQ(view->currentCell(), (CellPosition{20, 30}));
-    key(Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
-    EXPECT_TRUE(
-        QRect(view->scrollOffset(), view->viewport()->size()).contains(view->cellRect({1, 1})));
-
-    const int rowsInView = view->viewport()->height() / view->cellSize();
-    ASSERT_GE(rowsInView, 1);
-    key(Qt::Key_PageDown);
-    EXPECT_EQ(view->currentCell(), (CellPosition{1 + rowsInView, 1}));
-    key(Qt::Key_PageDown);
-    key(Qt::Key_PageUp);
-    EXPECT_EQ(view->currentCell(), (CellPosition{1 + rowsInView, 1}));
+    const int page = view->viewport()->height() / view->cellSize();
+    ASSERT_GE(page, 1);
+    const auto step = [&](int k, CellPosition to, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        key(k, m);
+        EXPECT_EQ(view->currentCell(), to) << k;
+        EXPECT_TRUE(inView(to)) << k;
+    };
+    step(Qt::Key_Left, {1, 1});
+    step(Qt::Key_Up, {1, 1});
+    step(Qt::Key_Right, {1, 2});
+    step(Qt::Key_Down, {2, 2});
+    step(Qt::Key_End, {2, 30});
+    step(Qt::Key_Right, {2, 30});
+    step(Qt::Key_Home, {2, 1});
+    step(Qt::Key_End, {20, 30}, Qt::ControlModifier);
+    step(Qt::Key_Down, {20, 30});
+    step(Qt::Key_Home, {1, 1}, Qt::ControlModifier);
+    step(Qt::Key_PageDown, {1 + page, 1});
+    step(Qt::Key_PageDown, {1 + 2 * page, 1});
+    step(Qt::Key_PageUp, {1 + page, 1});
     for (int i = 0; i < 20; ++i)
         key(Qt::Key_PageDown);
     EXPECT_EQ(view->currentCell(), (CellPosition{20, 1}));
 }
 
-// Space and Enter give the current cell the click a mouse gives it; the
-// outline shows what they would change.
+// Space, Return and Enter give the current cell the click a mouse gives it;
+// the outline shows what they would change.
 TEST_F(MapViewTest, SpaceAndEnterClickTheCurrentCell)
 {
     show(heartMap(10, 10, Owner::Hero));
     view->setFocus();
     QSignalSpy clicked(view.get(), &MapView::cellClicked);
     key(Qt::Key_Down);
-    key(Qt::Key_Right);
-    key(Qt::Key_Space);
-    key(Qt::Key_Right);
-    key(Qt::Key_Return);
-    ASSERT_EQ(clicked.count(), 2);
-    EXPECT_EQ(clicked.at(0).at(0).value<CellPosition>(), (CellPosition{2, 2}));
-    EXPECT_EQ(clicked.at(1).at(0).value<CellPosition>(), (CellPosition{2, 3}));
-    EXPECT_EQ(view->indicatedCell(), (CellPosition{2, 3}));
+    for (const int click : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        key(Qt::Key_Right);
+        key(click);
+    }
+    ASSERT_EQ(clicked.count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(cellOf(clicked, i), (CellPosition{2, 2 + i}));
+    EXPECT_EQ(view->indicatedCell(), (CellPosition{2, 4}));
     EXPECT_FALSE(view->hoverAccepted()); // the Heart's block does not fit there
-    EXPECT_EQ(view->hoverOutline(), view->cellRect({1, 1}).united(view->cellRect({4, 5})));
+    EXPECT_EQ(view->hoverOutline(), view->cellRect({1, 2}).united(view->cellRect({4, 6})));
 }
 
 // The focus frame is the keys' alone: a mouse user never sees it, the keys
@@ -297,6 +271,7 @@ TEST_F(MapViewTest, TheCursorIsDrawnOnceTheKeysAreUsed)
     EXPECT_FALSE(frameShownAt({4, 4}));
 }
 
+// Drawn, pointed at, walked by keys and read aloud, the map is its one cell.
 TEST_F(MapViewTest, AMapWithAnEmptySideShowsItsOneCell)
 {
     show(heartMap(0, 3, Owner::Player));
@@ -309,4 +284,11 @@ TEST_F(MapViewTest, AMapWithAnEmptySideShowsItsOneCell)
     for (const int k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_End, Qt::Key_PageDown})
         key(k, k == Qt::Key_End ? Qt::ControlModifier : Qt::NoModifier);
     EXPECT_EQ(view->currentCell(), (CellPosition{1, 1}));
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view.get());
+    ASSERT_TRUE(table && table->tableInterface());
+    EXPECT_EQ(table->tableInterface()->rowCount() * table->tableInterface()->columnCount(), 1);
+    ASSERT_TRUE(table->focusChild());
+    EXPECT_EQ(table->focusChild()->text(QAccessible::Name),
+              QStringLiteral("Row 1, column 1: Heart, Player"));
 }

@@ -8,9 +8,6 @@
 
 using namespace delvard;
 
-using delvard::Owner;
-using delvard::Terrain;
-
 namespace {
 
 std::set<int> pressedButtons(const PaletteModel& palette)
@@ -43,9 +40,7 @@ struct ClickRun
     const char* naturalTerrain; // buttons 21-27 enabled
 };
 
-class PaletteRules : public ::testing::TestWithParam<ClickRun>
-{
-};
+using PaletteRules = ::testing::TestWithParam<ClickRun>;
 
 } // namespace
 

@@ -25,9 +25,7 @@ struct Read
     QByteArray expected; // of [Paths] Map, with "dflt" as the default
 };
 
-class ProfileFileRead : public ::testing::TestWithParam<Read>
-{
-};
+using ProfileFileRead = ::testing::TestWithParam<Read>;
 
 struct Write
 {
@@ -36,9 +34,7 @@ struct Write
     QByteArray after;                 // "\n" is the platform's line end for a new file
 };
 
-class ProfileFileWrite : public ::testing::TestWithParam<Write>
-{
-};
+using ProfileFileWrite = ::testing::TestWithParam<Write>;
 
 } // namespace
 
