@@ -55,6 +55,8 @@ PaletteToolBar::PaletteToolBar(PaletteModel& model, const PictureList& pictures,
         showState(button);
         keys_->followModel();
     });
+    // The model takes its new terrain after the buttons have changed.
+    connect(&model_, &PaletteModel::toolsChanged, keys_, &PaletteKeys::followModel);
 }
 
 QAction* PaletteToolBar::action(PaletteButton button) const
