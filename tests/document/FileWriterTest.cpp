@@ -253,7 +253,8 @@ TEST(FileOutput, AnUncommittedWriteLeavesTheFileAsItWas)
 }
 
 // Bytes offered after the commit (a caller that kept writing) change nothing
-// and are refused as written to a file that is not open.
+// and are refused as written to a file that is not open; so is a commit of
+// a file never opened.
 TEST(FileOutput, NothingIsWrittenAfterTheCommit)
 {
     QTemporaryDir dir;
@@ -267,4 +268,9 @@ TEST(FileOutput, NothingIsWrittenAfterTheCommit)
     EXPECT_EQ(output.problem().kind, FileProblem::Kind::NotOpen);
     EXPECT_EQ(readAll(file), QByteArray("new bytes"));
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
+
+    // Nor does a commit without an open succeed without a reason.
+    FileOutput unopened(nativePath(file));
+    EXPECT_FALSE(unopened.commit());
+    EXPECT_EQ(unopened.problem().kind, FileProblem::Kind::NotOpen);
 }
