@@ -187,6 +187,7 @@ TEST_F(OpenSave, ThePaletteShowsTheModelAndIsOffUntilAMapIsShown)
     };
     EXPECT_TRUE(bar->action(PaletteButton::TerrainSeparator)->isSeparator());
     EXPECT_EQ(bar->iconSize(), QSize(16, 16));
+    EXPECT_FALSE(bar->isMovable() || bar->isFloatable()); // it stays under the menus
     for (int number = 1; number <= PaletteButtonCount; ++number) {
         if (const QToolButton* button = bar->buttonWidget(buttonNumbered(number))) {
             EXPECT_EQ(button->size(), QSize(24, 22)) << number;
