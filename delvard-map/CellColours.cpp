@@ -1,23 +1,23 @@
 #include "CellColours.h"
 
 #include "FitPicture.h"
+#include "TileCache.h"
 
 namespace delvard {
 
-CellColours::CellColours(const PictureList& pictures) : tiles_(pictures)
+CellColours::Table CellColours::fromPictures(const PictureList& pictures)
 {
-    tiles_.setScale(SampleSide, 1.0);
-}
-
-QRgb CellColours::colour(const Cell& cell)
-{
-    const auto slot = static_cast<std::size_t>(cell.terrain) * (delvard::OwnerCount + 1) +
-                      static_cast<std::size_t>(cell.owner);
-    std::optional<QRgb>& colour = colours_[slot];
-    if (!colour)
-        colour =
-            areaAveraged(tiles_.tile(cell.terrain, cell.owner, false), QSize(1, 1)).pixel(0, 0);
-    return *colour;
+    TileCache tiles(pictures);
+    tiles.setScale(SampleSide, 1.0);
+    Table table{};
+    for (int terrain = 0; terrain < TerrainSlots; ++terrain) {
+        for (int owner = 0; owner < OwnerSlots; ++owner) {
+            const auto t = static_cast<delvard::Terrain>(terrain);
+            const auto o = static_cast<delvard::Owner>(owner);
+            table[slotOf(t, o)] = areaAveraged(tiles.tile(t, o, false), QSize(1, 1)).pixel(0, 0);
+        }
+    }
+    return table;
 }
 
 } // namespace delvard

@@ -10,9 +10,8 @@
 
 namespace delvard {
 
-// The picture list, decoded when a command first asks for it: decoding
-// takes a few tens of milliseconds and megabytes that info, check and diff
-// have no use for.
+// The picture list, made when a command first asks for it, for render
+// alone; each picture is decoded only when a cell first shows it.
 class PicturesOnDemand
 {
   public:

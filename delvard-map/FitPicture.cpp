@@ -18,7 +18,7 @@ QSize cellsAcross(const MapData& map)
 // One pixel a cell, margin included, every cell its average colour. A map
 // whose width or height byte is 0 shows its one cell at row 1, column 1,
 // as the renderer places it.
-QImage onePixelACell(const MapData& map, CellColours& colours)
+QImage onePixelACell(const MapData& map, const CellColours& colours)
 {
     QImage image(cellsAcross(map), QImage::Format_RGB32);
     image.fill(Qt::black);
@@ -61,6 +61,34 @@ std::vector<Span> spans(int from, int to)
     return result;
 }
 
+// (sum + divisor / 2) / divisor, for sums that share a divisor: a
+// division for each channel of each pixel took most of a thumbnail's
+// drawing. The product with the inverse is within one of the quotient,
+// and whole numbers settle which.
+class RoundedDivision
+{
+  public:
+    explicit RoundedDivision(long long divisor)
+        : divisor_(divisor), inverse_(1.0 / static_cast<double>(divisor))
+    {
+    }
+
+    int operator()(long long sum) const
+    {
+        const long long dividend = sum + divisor_ / 2;
+        auto quotient = static_cast<long long>(static_cast<double>(dividend) * inverse_);
+        if (quotient * divisor_ > dividend)
+            --quotient;
+        else if ((quotient + 1) * divisor_ <= dividend)
+            ++quotient;
+        return static_cast<int>(quotient);
+    }
+
+  private:
+    long long divisor_;
+    double inverse_;
+};
+
 } // namespace
 
 FitPlan planFit(const MapData& map, int fit)
@@ -80,7 +108,7 @@ FitPlan planFit(const MapData& map, int fit)
     return plan;
 }
 
-QImage drawWithoutPictures(const MapData& map, const FitPlan& plan, CellColours& colours)
+QImage drawWithoutPictures(const MapData& map, const FitPlan& plan, const CellColours& colours)
 {
     const QImage cells = onePixelACell(map, colours);
     if (plan.cellSize == 0)
@@ -101,7 +129,7 @@ QImage areaAveraged(const QImage& source, QSize size)
     const std::vector<Span> columns = spans(from.width(), size.width());
     const std::vector<Span> rows = spans(from.height(), size.height());
     // Whole numbers throughout: the same picture on every machine.
-    const long long area = static_cast<long long>(from.width()) * from.height();
+    const RoundedDivision mean(static_cast<long long>(from.width()) * from.height());
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         const Span& row = rows[static_cast<std::size_t>(y)];
@@ -121,9 +149,7 @@ QImage areaAveraged(const QImage& source, QSize size)
                     blue += weight * qBlue(pixel);
                 }
             }
-            to[x] = qRgb(static_cast<int>((red + area / 2) / area),
-                         static_cast<int>((green + area / 2) / area),
-                         static_cast<int>((blue + area / 2) / area));
+            to[x] = qRgb(mean(red), mean(green), mean(blue));
         }
     }
     return image;

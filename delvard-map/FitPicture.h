@@ -29,7 +29,8 @@ FitPlan planFit(const delvard::MapData& map, int fit);
 
 // The picture of the plan when its cells are smaller than
 // SmallestPictureCell, RGB32.
-QImage drawWithoutPictures(const delvard::MapData& map, const FitPlan& plan, CellColours& colours);
+QImage drawWithoutPictures(const delvard::MapData& map, const FitPlan& plan,
+                           const CellColours& colours);
 
 // `source` averaged down to `size` (no larger in either direction): each
 // pixel the mean of the part of the source it covers, pixels it covers

@@ -42,6 +42,84 @@ void clearUpperVectorHalves()
 void clearUpperVectorHalves() {}
 #endif
 
+constexpr std::uint32_t AdlerModulus = 65521;
+// The most bytes after which every sum still fits in 32 bits (zlib's NMAX),
+// in whole steps of 32 bytes: the sums are reduced modulo AdlerModulus
+// after each such run.
+constexpr std::size_t AdlerRun = 5552 / 32 * 32;
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// The four 64-bit parts of a register added up.
+__attribute__((target("avx2"))) std::uint64_t total(const __m256i& parts)
+{
+    const __m128i halves =
+        _mm_add_epi64(_mm256_castsi256_si128(parts), _mm256_extracti128_si256(parts, 1));
+    return static_cast<std::uint64_t>(_mm_cvtsi128_si64(halves)) +
+           static_cast<std::uint64_t>(_mm_extract_epi64(halves, 1));
+}
+
+// Adler-32 keeps a, 1 plus the sum of the bytes, and b, the sum of every a
+// after each byte. Over a step of 32 bytes x0..x31, a grows by their sum
+// and b by 32 times a before the step plus 32 x0 + 31 x1 + ... + 1 x31: a
+// sum of the bytes and a weighted one, both in a few vector instructions.
+__attribute__((target("avx2"))) std::uint32_t
+adler32Avx2(std::uint32_t adler, const unsigned char* bytes, std::size_t size)
+{
+    std::uint64_t a = adler & 0xFFFF;
+    std::uint64_t b = adler >> 16;
+    const __m256i weights =
+        _mm256_setr_epi8(32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14,
+                         13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1);
+    const __m256i ones = _mm256_set1_epi16(1);
+    const __m256i zero = _mm256_setzero_si256();
+    while (size >= 32) {
+        const std::size_t steps = std::min(size, AdlerRun) / 32;
+        size -= steps * 32;
+        __m256i sums = zero;         // of the bytes so far, in four 64-bit parts
+        __m256i sumsBefore = zero;   // of `sums` before each step
+        __m256i weightedSums = zero; // eight 32-bit parts
+        for (std::size_t step = 0; step < steps; ++step, bytes += 32) {
+            const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+            sumsBefore = _mm256_add_epi64(sumsBefore, sums);
+            sums = _mm256_add_epi64(sums, _mm256_sad_epu8(x, zero));
+            weightedSums = _mm256_add_epi32(
+                weightedSums, _mm256_madd_epi16(_mm256_maddubs_epi16(x, weights), ones));
+        }
+        // The weighted sums fit in 32 bits each; widened, they add up as the others do.
+        const __m256i weighted =
+            _mm256_add_epi64(_mm256_cvtepu32_epi64(_mm256_castsi256_si128(weightedSums)),
+                             _mm256_cvtepu32_epi64(_mm256_extracti128_si256(weightedSums, 1)));
+        b += a * steps * 32 + 32 * total(sumsBefore) + total(weighted);
+        a += total(sums);
+        a %= AdlerModulus;
+        b %= AdlerModulus;
+    }
+    for (; size > 0; --size, ++bytes) {
+        a += *bytes;
+        b += a;
+    }
+    return static_cast<std::uint32_t>((b % AdlerModulus) << 16 | (a % AdlerModulus));
+}
+#endif
+
+} // namespace
+
+std::uint32_t adler32Of(std::string_view bytes, std::uint32_t adler)
+{
+    // zlib's takes no bytes at a null address as a fresh start.
+    if (bytes.empty())
+        return adler;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return adler32Avx2(adler, data, bytes.size());
+#endif
+    return static_cast<std::uint32_t>(adler32_z(adler, data, bytes.size()));
+}
+
+namespace {
+
 constexpr int WindowBits = 15;
 constexpr int MemoryLevel = 8;
 const std::string NotEnoughMemory = "there is not enough memory to compress the picture";
@@ -95,8 +173,7 @@ class ParallelDeflate::Compressor
             return;
         }
         band.stream.assign(reinterpret_cast<const char*>(out_.get()), stream_.total_out);
-        band.adler = adler32_z(adler32(0, nullptr, 0),
-                               reinterpret_cast<const Bytef*>(band.data.data()), band.data.size());
+        band.adler = adler32Of(band.data);
     }
 
   private:
@@ -108,7 +185,7 @@ class ParallelDeflate::Compressor
 
 ParallelDeflate::ParallelDeflate(Output output, unsigned threads, int level)
     : output_(std::move(output)), level_(level), adler_(adler32(0, nullptr, 0)),
-      maxInFlight_(2 * std::max(threads, 1u))
+      maxInFlight_(std::max(threads, 1u) + 1)
 {
     if (threads > 1) {
         for (unsigned t = 0; t < threads; ++t)
@@ -180,10 +257,36 @@ bool ParallelDeflate::handOn(Band& band)
         failed_ = true;
         return false;
     }
-    const std::lock_guard lock(mutex_);
-    if (spares_.size() < maxInFlight_)
-        spares_.push_back(std::move(band.data));
     return true;
+}
+
+std::unique_ptr<ParallelDeflate::Band> ParallelDeflate::newBand(std::string data)
+{
+    std::unique_ptr<Band> band;
+    if (spareBands_.empty()) {
+        band = std::make_unique<Band>();
+    } else {
+        band = std::move(spareBands_.back());
+        spareBands_.pop_back();
+    }
+    band->data = std::move(data);
+    return band;
+}
+
+// A band handed on leaves its buffers to the next ones: memory used once
+// already costs no page fault, and a band's stream then needs no allocation.
+void ParallelDeflate::recycle(std::unique_ptr<Band> band)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        if (spares_.size() < maxInFlight_)
+            spares_.push_back(std::move(band->data));
+    }
+    band->data.clear();
+    band->stream.clear();
+    band->done = false;
+    if (spareBands_.size() < maxInFlight_)
+        spareBands_.push_back(std::move(band));
 }
 
 // Hands on the bands at the front that are done; with `wait`, waits for
@@ -205,6 +308,7 @@ bool ParallelDeflate::handOnReady(bool wait)
         }
         if (!handOn(*band))
             return false;
+        recycle(std::move(band));
         wait = false;
     }
 }
@@ -213,18 +317,23 @@ bool ParallelDeflate::add(std::string data)
 {
     if (failed_)
         return false;
-    auto band = std::make_unique<Band>();
-    band->data = std::move(data);
+    std::unique_ptr<Band> band = newBand(std::move(data));
     if (compressor_) {
         compressor_->compress(*band, Z_FULL_FLUSH);
-        return handOn(*band);
+        if (!handOn(*band))
+            return false;
+        recycle(std::move(band));
+        return true;
     }
     bool full = false;
     {
         const std::lock_guard lock(mutex_);
         waiting_.push_back(band.get());
         inOrder_.push_back(std::move(band));
-        // Bands wait in memory only while every thread is busy.
+        // A band for each thread and one waiting, so that a thread that
+        // is done finds the next one ready. Each band more would be a
+        // mebibyte of memory touched for the first time: a page fault every
+        // 4 KiB, which cost more than the band's wait saved.
         full = inOrder_.size() >= maxInFlight_;
     }
     workAvailable_.notify_one();
@@ -245,7 +354,9 @@ bool ParallelDeflate::finish()
     if (failed_)
         return false;
     Band last;
-    Compressor(level_).compress(last, Z_FINISH);
+    if (!compressor_)
+        compressor_ = std::make_unique<Compressor>(level_);
+    compressor_->compress(last, Z_FINISH);
     if (!handOn(last))
         return false;
     const char trailer[4] = {

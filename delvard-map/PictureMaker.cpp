@@ -1,10 +1,33 @@
 #include "PictureMaker.h"
 
 #include "FitPicture.h"
+#include "MapRules.h"
+#include "PictureList.h"
+
+#include <array>
+#include <new>
+#include <thread>
+#include <vector>
 
 namespace delvard {
 
 namespace {
+
+// The pictures the map's cells show, in the order the first band meets them.
+std::vector<int> picturesShown(const MapData& map)
+{
+    std::array<bool, PictureList::Count + 1> seen{};
+    std::vector<int> shown;
+    for (const Cell& cell : map.cells) {
+        for (const int n : {pictureOf(cell.terrain), pictureOf(cell.owner)}) {
+            if (n >= 1 && n <= PictureList::Count && !seen[static_cast<std::size_t>(n)]) {
+                seen[static_cast<std::size_t>(n)] = true;
+                shown.push_back(n);
+            }
+        }
+    }
+    return shown;
+}
 
 // A picture small enough to hold whole, in one go.
 bool writeImagePng(const QImage& image, PngWriter::Sink sink, QString& why, unsigned threads)
@@ -45,7 +68,7 @@ bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::
 }
 
 PictureMaker::PictureMaker(const PictureList& pictures, PictureOptions options)
-    : pictures_(pictures), options_(options), renderer_(pictures)
+    : pictures_(pictures), options_(options), renderer_(pictures), colours_(builtCellColours())
 {
     renderer_.setGridShown(options_.grid);
 }
@@ -56,12 +79,26 @@ bool PictureMaker::write(const MapData& map, PngWriter::Sink sink, QString& why)
     if (options_.fit) {
         const FitPlan plan = planFit(map, *options_.fit);
         if (plan.cellSize < SmallestPictureCell) {
-            if (!colours_)
-                colours_.emplace(pictures_);
-            return writeImagePng(drawWithoutPictures(map, plan, *colours_), std::move(sink), why,
+            return writeImagePng(drawWithoutPictures(map, plan, colours_), std::move(sink), why,
                                  options_.compressionThreads);
         }
         cellSize = plan.cellSize;
+    }
+    // The drawing thread decodes each picture as its first cell comes, tens
+    // of milliseconds in all before the first band is done, while the
+    // threads that compress have nothing to do. Another thread decodes them
+    // meanwhile from the other end of the list, so the two meet halfway.
+    // (With one compressing thread, as in a batch, every core draws already.)
+    std::jthread decoder;
+    if (options_.compressionThreads != 1) {
+        decoder = std::jthread([this, shown = picturesShown(map)](const std::stop_token& stop) {
+            try {
+                for (auto n = shown.rbegin(); n != shown.rend() && !stop.stop_requested(); ++n)
+                    pictures_.picture(*n);
+            } catch (const std::bad_alloc&) {
+                // The drawing thread decodes what is left, and says so if it cannot.
+            }
+        });
     }
     // The tile cache keeps the pictures scaled to each size it met, so
     // maps of other sizes in one batch cost little more than the first.

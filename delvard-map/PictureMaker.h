@@ -33,7 +33,7 @@ bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::
                  QString& why, unsigned compressionThreads = 0);
 
 // Draws maps as PNG pictures with the options given, one after another; its
-// tile cache and cell colours serve every map it draws. One per thread.
+// tile cache serves every map it draws. One per thread.
 class PictureMaker
 {
   public:
@@ -45,7 +45,7 @@ class PictureMaker
     const PictureList& pictures_;
     PictureOptions options_;
     MapRenderer renderer_;
-    std::optional<CellColours> colours_;
+    CellColours colours_;
 };
 
 } // namespace delvard

@@ -34,15 +34,16 @@ QImage loadPicture(const QString& path)
 PictureList::PictureList()
 {
     loadPictureResources();
-    for (int n = 1; n <= Count; ++n)
-        pictures_[static_cast<std::size_t>(n)] = loadPicture(picturePath(n));
 }
 
 const QImage& PictureList::picture(int n) const
 {
     if (n < 1 || n > Count)
         return pictures_[0]; // never loaded: a null image
-    return pictures_[static_cast<std::size_t>(n)];
+    const auto slot = static_cast<std::size_t>(n);
+    std::call_once(decoded_[slot],
+                   [this, n, slot] { pictures_[slot] = loadPicture(picturePath(n)); });
+    return pictures_[slot];
 }
 
 QIcon PictureList::icon(int n) const

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <array>
+#include <mutex>
 
 namespace delvard {
 
@@ -15,12 +16,14 @@ class PictureList
   public:
     static constexpr int Count = 72;
 
-    // Decodes every picture (a few tens of milliseconds); made once by the
-    // program and handed to whatever draws.
+    // Made once by the program and handed to whatever draws. Decodes
+    // nothing yet: a picture costs most of a millisecond to decode, and a
+    // map seldom shows them all (a thumbnail needs none).
     PictureList();
 
     // Picture n (1..72) at its stored size, ARGB32 premultiplied; a null
-    // image for n outside 1..72.
+    // image for n outside 1..72. Decoded on the first call for n, on any
+    // thread: threads that draw side by side share one list.
     const QImage& picture(int n) const;
 
     // The same as an icon for a 16 x 16 palette button; sharp on high-dpi
@@ -31,7 +34,9 @@ class PictureList
     static QImage programIcon();
 
   private:
-    std::array<QImage, Count + 1> pictures_;
+    // Written once, under its flag, before anyone reads it.
+    mutable std::array<QImage, Count + 1> pictures_;
+    mutable std::array<std::once_flag, Count + 1> decoded_;
 };
 
 } // namespace delvard

@@ -1,8 +1,10 @@
 // render --fit, which draws thumbnails: the whole map in N x N pixels,
 // cells too small for their pictures in their average colour.
 
+#include "CellColours.h"
 #include "FileFaults.h"
 #include "MapBytes.h"
+#include "PictureList.h"
 #include "RunProgram.h"
 
 #include <QImage>
@@ -129,6 +131,22 @@ TEST(FitRender, SmallCellsHaveTheAverageColourOfTheCellAsDrawn)
                            meanOf(large, QRect(column * 72, row * 72, 72, 72)), 1.0,
                            "row " + std::to_string(row) + ", column " + std::to_string(column));
     }
+}
+
+// The colours come from a table the build works out from the pictures: it
+// must still be what those pictures give, every terrain over every owner.
+TEST(FitRender, TheBuiltCellColoursAreThoseOfThePicturesCompiledIn)
+{
+    const delvard::CellColours::Table fromPictures =
+        delvard::CellColours::fromPictures(delvard::PictureList());
+    const delvard::CellColours::Table& built = delvard::builtCellColours();
+    for (int terrain = 0; terrain < delvard::CellColours::TerrainSlots; ++terrain)
+        for (int owner = 0; owner < delvard::CellColours::OwnerSlots; ++owner) {
+            const std::size_t slot = delvard::CellColours::slotOf(
+                static_cast<delvard::Terrain>(terrain), static_cast<delvard::Owner>(owner));
+            EXPECT_EQ(built[slot], fromPictures[slot])
+                << "terrain " << terrain << ", owner " << owner;
+        }
 }
 
 // Below a pixel a cell, each pixel is the mean of the cells it covers: a

@@ -1,10 +1,14 @@
 // The picture list against what its numbers promise: the owner pictures are
 // their exact colours, the room symbols let the owner's colour through, the
-// natural terrains cover it, and the palette gets sharp icons.
+// natural terrains cover it, the palette gets sharp icons, and threads that
+// draw side by side share the list.
 
 #include "PictureList.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
 
 using namespace delvard;
 
@@ -68,7 +72,14 @@ TEST(PictureList, IconsAreSharpAtOrdinaryAndDoubleDensity)
                       pictures().picture(n))
                 << n;
         }
-        EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().size(), QSize(16, 16)) << n;
+        // At 1x, the stored picture scaled once to 16 x 16, not a rescale
+        // of another size.
+        EXPECT_EQ(
+            icon.pixmap(QSize(16, 16), 1.0)
+                .toImage()
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied),
+            pictures().picture(n).scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+            << n;
     }
     const QImage logo = PictureList::programIcon();
     EXPECT_EQ(logo.size(), QSize(32, 32));
@@ -77,4 +88,30 @@ TEST(PictureList, IconsAreSharpAtOrdinaryAndDoubleDensity)
         for (int x = 0; x < 32; ++x)
             red += qRed(logo.pixel(x, y)) > 160 && qGreen(logo.pixel(x, y)) < 80;
     EXPECT_GT(red, 30); // red lettering, not an empty picture
+}
+
+// Each picture is decoded when first asked for; threads that draw maps side
+// by side ask for the same ones at once, and each must get the one picture,
+// decoded once and whole.
+TEST(PictureList, ThreadsAskingAtOnceShareOnePictureEach)
+{
+    const PictureList shared;
+    constexpr int Threads = 4;
+    std::vector<std::vector<QImage>> seen(Threads, std::vector<QImage>(PictureList::Count + 1));
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < Threads; ++t)
+            threads.emplace_back([&shared, &seen, t] {
+                for (int n = 1; n <= PictureList::Count; ++n)
+                    seen[static_cast<std::size_t>(t)][static_cast<std::size_t>(n)] =
+                        shared.picture(n);
+            });
+    }
+    for (int n = 1; n <= PictureList::Count; ++n) {
+        EXPECT_EQ(shared.picture(n), pictures().picture(n)) << n;
+        for (const auto& threadSaw : seen)
+            EXPECT_EQ(threadSaw[static_cast<std::size_t>(n)].cacheKey(),
+                      shared.picture(n).cacheKey())
+                << n;
+    }
 }

@@ -1,0 +1,72 @@
+// Writes the source file that holds builtCellColours(): the average colour
+// of every terrain and owner, worked out from the pictures compiled into
+// the program by the code that would otherwise do it at every thumbnail.
+//
+//   delvard_cell_colour_table OUT.cpp
+
+#include "CellColours.h"
+#include "MapRules.h"
+#include "PictureList.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    using namespace delvard;
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: delvard_cell_colour_table OUT.cpp\n");
+        return 2;
+    }
+    const PictureList pictures;
+    // A picture that did not decode would leave its cells black in every
+    // thumbnail, quietly; here it stops the build.
+    for (int n = 1; n < FirstOwnerPicture + OwnerCount; ++n) {
+        if (pictures.picture(n).isNull()) {
+            std::fprintf(stderr, "delvard_cell_colour_table: picture %d cannot be decoded\n", n);
+            return 1;
+        }
+    }
+    const CellColours::Table table = CellColours::fromPictures(pictures);
+
+    std::ostringstream text;
+    text << "// Written by delvard_cell_colour_table as the program is built: the\n"
+            "// pictures' average colours (CellColours::fromPictures). Not to be edited.\n"
+            "#include \"CellColours.h\"\n\n"
+            "namespace delvard {\n\n"
+            "const CellColours::Table& builtCellColours()\n{\n"
+            "    // One line a terrain, one column an owner.\n"
+            "    static const CellColours::Table table = {\n";
+    for (int terrain = 0; terrain < CellColours::TerrainSlots; ++terrain) {
+        text << "       ";
+        for (int owner = 0; owner < CellColours::OwnerSlots; ++owner) {
+            char colour[16];
+            std::snprintf(colour, sizeof colour, " 0x%08xu,",
+                          table[CellColours::slotOf(static_cast<Terrain>(terrain),
+                                                    static_cast<Owner>(owner))]);
+            text << colour;
+        }
+        text << '\n';
+    }
+    text << "    };\n    return table;\n}\n\n} // namespace delvard\n";
+
+    // Written beside the target and then renamed: a file half written by a
+    // run that failed would pass for done at the next build.
+    const std::filesystem::path target(argv[1]);
+    std::filesystem::path unfinished = target;
+    unfinished += ".new";
+    std::ofstream out(unfinished, std::ios::binary | std::ios::trunc);
+    out << text.str();
+    out.close();
+    std::error_code error;
+    if (out)
+        std::filesystem::rename(unfinished, target, error);
+    if (!out || error) {
+        std::fprintf(stderr, "delvard_cell_colour_table: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
