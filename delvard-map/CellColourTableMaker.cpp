@@ -1,8 +1,9 @@
 // Writes the source file that holds builtCellColours(): the average colour
 // of every terrain and owner, worked out from the pictures compiled into
 // the program by the code that would otherwise do it at every thumbnail.
+// The file is kept in the source tree; run this after changing a picture:
 //
-//   delvard_cell_colour_table OUT.cpp
+//   delvard_cell_colour_table <source>/delvard-map/CellColourTable.cpp
 
 #include "CellColours.h"
 #include "MapRules.h"
@@ -33,12 +34,14 @@ int main(int argc, char** argv)
     const CellColours::Table table = CellColours::fromPictures(pictures);
 
     std::ostringstream text;
-    text << "// Written by delvard_cell_colour_table as the program is built: the\n"
-            "// pictures' average colours (CellColours::fromPictures). Not to be edited.\n"
+    text << "// Written by delvard_cell_colour_table from the pictures: their average\n"
+            "// colours (CellColours::fromPictures). Not to be edited; run the maker\n"
+            "// again after changing a picture.\n"
             "#include \"CellColours.h\"\n\n"
             "namespace delvard {\n\n"
             "const CellColours::Table& builtCellColours()\n{\n"
             "    // One line a terrain, one column an owner.\n"
+            "    // clang-format off\n"
             "    static const CellColours::Table table = {\n";
     for (int terrain = 0; terrain < CellColours::TerrainSlots; ++terrain) {
         text << "       ";
@@ -51,10 +54,10 @@ int main(int argc, char** argv)
         }
         text << '\n';
     }
-    text << "    };\n    return table;\n}\n\n} // namespace delvard\n";
+    text << "    };\n    // clang-format on\n    return table;\n}\n\n} // namespace delvard\n";
 
-    // Written beside the target and then renamed: a file half written by a
-    // run that failed would pass for done at the next build.
+    // Written beside the target and then renamed: a run that failed leaves
+    // the table as it was, never half of one.
     const std::filesystem::path target(argv[1]);
     std::filesystem::path unfinished = target;
     unfinished += ".new";

@@ -145,7 +145,8 @@ TEST(FitRender, TheBuiltCellColoursAreThoseOfThePicturesCompiledIn)
             const std::size_t slot = delvard::CellColours::slotOf(
                 static_cast<delvard::Terrain>(terrain), static_cast<delvard::Owner>(owner));
             EXPECT_EQ(built[slot], fromPictures[slot])
-                << "terrain " << terrain << ", owner " << owner;
+                << "terrain " << terrain << ", owner " << owner
+                << ": run delvard_cell_colour_table delvard-map/CellColourTable.cpp";
         }
 }
 
