@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -219,11 +222,18 @@ TEST(ReplaceFile, TemporaryFilesLeftBehindGoWithTheNextWriteInTheFolder)
     aged.close();
     EXPECT_TRUE(isTemporaryName(nativePath(old)));
     EXPECT_FALSE(isTemporaryName(nativePath(someoneElses)));
+    // Only files are the writer's: a folder of that name is someone's.
+    const QString folder = dir.filePath(QStringLiteral(".delvard-00000000000f.new"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    std::filesystem::last_write_time(nativePath(folder),
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::minutes(2));
 
     ASSERT_TRUE(replace(file, "new map").ok);
     EXPECT_FALSE(QFile::exists(old));
     EXPECT_TRUE(QFile::exists(fresh));
     EXPECT_TRUE(QFile::exists(someoneElses));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 // An output abandoned half way (the program gave up, or threw) leaves the
