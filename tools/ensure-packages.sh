@@ -26,7 +26,10 @@ if ((${#missing[@]})); then
   echo "Installing missing packages: ${missing[*]}"
   sudo_cmd=()
   if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+  # Another apt run (an unattended upgrade, a second build) may hold the
+  # package lock: wait for it rather than fail.
+  apt=(apt-get -o DPkg::Lock::Timeout=600)
+  "${sudo_cmd[@]}" "${apt[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" "${apt[@]}" install -y -qq --no-install-recommends \
     "${missing[@]}" >/dev/null
 fi

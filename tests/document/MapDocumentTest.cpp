@@ -1,10 +1,15 @@
 #include "MapDocument.h"
 #include "StandardEdit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 using namespace delvard;
 
@@ -26,13 +31,15 @@ class MapDocumentTest : public ::testing::Test
     {
         ASSERT_TRUE(edit.problem.isEmpty()) << edit.problem.toStdString();
         path = dir.filePath(edit.mapName);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(edit.original);
-        file.close();
+        ASSERT_TRUE(writeFile(edit.original));
         MapDocument::Opened opened = MapDocument::open(path);
         ASSERT_TRUE(opened.document) << opened.problem.toStdString();
         document = std::move(opened.document);
+    }
+    bool writeFile(const QByteArray& bytes) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
     QByteArray saved() const
     {
@@ -73,4 +80,33 @@ TEST_F(MapDocumentTest, PaintsWhatTheRuleAllowsAndSavesByteForByte)
 
     ASSERT_TRUE(document->save().ok);
     EXPECT_EQ(saved(), edit.saved);
+}
+
+// Save asks before it overwrites what another program left, and refuses what
+// is no map file at all: only the bytes Open read count as unchanged.
+TEST_F(MapDocumentTest, OnlyTheFileAsOpenReadItCountsAsUnchanged)
+{
+    using OnDisk = MapDocument::OnDisk;
+    EXPECT_EQ(document->checkFileOnDisk().state, OnDisk::AsLeft);
+    const struct
+    {
+        const char* what;
+        std::function<bool()> put;
+        OnDisk state;
+        const char* problem;
+    } cases[] = {
+        {"other bytes", [this] { return writeFile(edit.saved); }, OnDisk::Changed, ""},
+        {"a folder", [this] { return QDir().mkdir(path); }, OnDisk::Unreadable,
+         "This is a folder, not a map file."},
+        {"a named pipe", [this] { return ::mkfifo(QFile::encodeName(path), 0644) == 0; },
+         OnDisk::Unreadable, "This is a named pipe, not a map file."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(QFile::remove(path) || QDir().rmdir(path));
+        ASSERT_TRUE(c.put());
+        const MapDocument::DiskCheck check = document->checkFileOnDisk();
+        EXPECT_EQ(check.state, c.state);
+        EXPECT_EQ(check.problem.toStdString(), c.problem);
+    }
 }
