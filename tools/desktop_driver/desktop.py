@@ -63,10 +63,6 @@ class Program:
         except subprocess.TimeoutExpired:
             return None
 
-    def rss_kib(self):
-        with open(f"/proc/{self.pid}/status") as status:
-            return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
-
     def kill(self):
         if self.process.poll() is None:
             self.process.send_signal(signal.SIGKILL)

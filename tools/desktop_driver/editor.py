@@ -102,10 +102,6 @@ class Editor:
         """The map: a table of its rows and columns, named after its file."""
         return self._part("table", max_depth=4)
 
-    def viewport(self):
-        """The part of the window the map is seen in."""
-        return self.map_widget()
-
     def map_size(self):
         table = self.map_widget().queryTable()
         return table.nColumns, table.nRows

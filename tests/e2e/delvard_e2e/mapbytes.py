@@ -5,7 +5,6 @@ Kept apart from the program's own code tables on purpose: a wrong entry
 there must show up as a difference here.
 """
 
-import hashlib
 import re
 from pathlib import Path
 from typing import NamedTuple
@@ -112,9 +111,3 @@ def wait_for_bytes(path, expected, timeout=20, running=lambda: None, interval=0.
         a11y.wait_for(saved, timeout, "the saved bytes", interval)
     except a11y.Timeout:
         raise AssertionError("saved map differs: " + describe_difference(path.read_bytes(), expected)) from None
-
-
-def tree_digests(folder):
-    """Checksums of every file below folder, by relative path."""
-    return {str(p.relative_to(folder)): hashlib.sha256(p.read_bytes()).hexdigest()
-            for p in sorted(Path(folder).rglob("*")) if p.is_file()}
