@@ -19,7 +19,7 @@ MapCheck checkMapBytes(std::string_view bytes)
         check.problem = MapProblem::TruncatedBody;
         return check;
     }
-    check.trailingBytes = body - check.expectedRecords * RecordSize;
+    check.trailingBytes = body - storedRecords(check.width, check.height) * RecordSize;
     return check;
 }
 
@@ -49,13 +49,16 @@ DecodedMap decodeMap(std::string_view bytes)
         owner = ownerOfCode(ownerCode).value_or(owner);
         map.cells.push_back({terrainCode, ownerCode, terrain, owner});
     }
-    map.trailing.assign(bytes.substr(HeaderSize + decoded.check.expectedRecords * RecordSize));
+    // The one cell of a map with an empty side is no record of it: its bytes
+    // belong to those after the records, and a save gives them back there.
+    map.trailing.assign(
+        bytes.substr(HeaderSize + storedRecords(map.width, map.height) * RecordSize));
     return decoded;
 }
 
 std::string encodeMap(const MapData& map)
 {
-    const std::size_t records = static_cast<std::size_t>(map.width) * map.height;
+    const std::size_t records = storedRecords(map.width, map.height);
     std::string bytes;
     bytes.reserve(map.header.size() + RecordSize * records);
     bytes += map.header;

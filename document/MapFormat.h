@@ -22,11 +22,17 @@ inline constexpr std::size_t WidthOffset = 20;
 inline constexpr std::size_t HeightOffset = 24;
 inline constexpr int MaxMapSide = 255;
 
+// How many records a map of the header's size has, and Save writes.
+constexpr std::size_t storedRecords(int width, int height)
+{
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
 // How many records a header makes the editor decode: one per cell, and
 // still one when the width or the height byte is 0, shown at row 1, column 1.
 constexpr std::size_t recordsToDecode(int width, int height)
 {
-    const std::size_t cells = static_cast<std::size_t>(width) * height;
+    const std::size_t cells = storedRecords(width, height);
     return cells == 0 ? 1 : cells;
 }
 
@@ -44,7 +50,7 @@ struct MapCheck
     int height = 0;
     std::size_t expectedRecords = 0;
     std::size_t foundRecords = 0;  // whole records present after the header
-    std::size_t trailingBytes = 0; // bytes after the last decoded record
+    std::size_t trailingBytes = 0; // bytes after the width x height records
 
     bool ok() const { return problem == MapProblem::None; }
 };
@@ -71,7 +77,8 @@ struct Cell
 };
 
 // A whole map: the header as read, the cells row by row, the bytes after
-// the last record.
+// the width x height records (all of them after the header, the one shown
+// cell's included, when a side is 0).
 struct MapData
 {
     std::string header;
