@@ -8,6 +8,11 @@
 // queue an answer before the code that opens the window runs. Each answer
 // waits for the next modal window (of the given class, if named) and is
 // then called with it; the answer must close it.
+//
+// Nothing waits for ever: a window still showing shortly after its answer,
+// a modal window no answer takes, and an answer no window takes in time
+// each fail the running test, saying what was showing, and the window is
+// closed so the code under test goes on.
 class ModalAnswer
 {
   public:
@@ -25,4 +30,11 @@ class ModalAnswer
 
     // Presses the button whose text is `text` (mnemonics ignored) in the widget.
     static bool pressButton(QWidget* window, const QString& text);
+
+    // Types `path` into a file dialog's name field, as a person would, and
+    // accepts it; false when the dialog did not take the name.
+    static bool chooseFile(QWidget* fileDialog, const QString& path);
+
+    // The window's class, title, texts and buttons, for a failure message.
+    static QString describe(QWidget* window);
 };
