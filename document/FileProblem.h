@@ -38,6 +38,8 @@ struct FileProblem
         NewCopyNotInPlace, // the rename over the old file
         FolderNotSynced,   // after the rename
         NotOpen,           // written before it was opened
+        FolderNotMade,     // a folder to write into
+        FileNotFolder,     // a file where a folder should be
     };
 
     Kind kind = Kind::None;

@@ -106,6 +106,10 @@ QString describeProblem(const FileProblem& problem, const FileKind& kind)
             .arg(os);
     case Kind::NotOpen:
         return tr("The file is not open for writing.");
+    case Kind::FolderNotMade:
+        return tr("The folder cannot be made: %1.").arg(os);
+    case Kind::FileNotFolder:
+        return tr("This is a file, not a folder.");
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "FileReader.h"
 #include "FileWriter.h"
+#include "Folders.h"
 #include "NativeFileName.h"
 #include "ProblemWords.h"
 #include "ProfileFile.h"
@@ -127,10 +128,11 @@ SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& 
             QCoreApplication::translate("Settings", "no per-user settings folder is known");
     } else {
         fallbackPath = pathIn(fallbackFolder);
-        if (!QDir().mkpath(fallbackFolder)) {
+        if (const delvard::FileProblem made =
+                delvard::makeFolders(delvard::nativePath(fallbackFolder))) {
             fallbackReason =
-                QCoreApplication::translate("Settings", "the folder %1 cannot be created")
-                    .arg(quoted(fallbackFolder));
+                QCoreApplication::translate("Settings", "the folder %1 cannot be created: %2")
+                    .arg(quoted(fallbackFolder), delvard::systemWords(made.os));
         } else {
             Attempt fallback = touch(fallbackPath);
             // A read-only Delvard.ini beside the program still says where

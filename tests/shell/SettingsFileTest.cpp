@@ -151,6 +151,17 @@ TEST_F(SettingsFileTest, APipeInPlaceOfTheSettingsFileIsPassedOver)
     store(settings, QStringLiteral("/home/me/maps"));
     EXPECT_EQ(prepare().mapFolder(), QStringLiteral("/home/me/maps"));
     EXPECT_TRUE(QFileInfo(programIni).isFile() == false && QFileInfo::exists(programIni));
+
+    // Nor can the user's folder be made where a file has its name: the
+    // system's reason is given.
+    ASSERT_TRUE(QDir(userFolder).removeRecursively());
+    QFile inTheWay(userFolder);
+    ASSERT_TRUE(inTheWay.open(QIODevice::WriteOnly));
+    inTheWay.close();
+    EXPECT_TRUE(prepare().problem().contains(
+        QStringLiteral("(the folder \"%1\" cannot be created: Not a directory)")
+            .arg(QDir::toNativeSeparators(userFolder))))
+        << prepare().problem().toStdString();
 }
 
 // The user's folder follows the freedesktop rules: a relative
