@@ -34,6 +34,17 @@ const QImage& TileCache::scaled(int picture)
     return scaled;
 }
 
+std::size_t TileCache::bytesHeld() const
+{
+    std::size_t bytes = 0;
+    for (const QImage& tile : tiles_)
+        bytes += static_cast<std::size_t>(tile.sizeInBytes());
+    for (const auto& [side, pictures] : scaledBySide_)
+        for (const QImage& picture : pictures)
+            bytes += static_cast<std::size_t>(picture.sizeInBytes());
+    return bytes;
+}
+
 const QImage& TileCache::tile(delvard::Terrain terrain, delvard::Owner owner, bool grid)
 {
     const int t = static_cast<int>(terrain);

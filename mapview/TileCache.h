@@ -31,6 +31,9 @@ class TileCache
     // The composed cell, RGB32, at the device pixel ratio.
     const QImage& tile(delvard::Terrain terrain, delvard::Owner owner, bool grid);
 
+    // The pixel memory the cache holds: tiles and scaled pictures.
+    std::size_t bytesHeld() const;
+
   private:
     static constexpr int TerrainSlots = delvard::TerrainCount + 1; // None and 1..35
     static constexpr int OwnerSlots = delvard::OwnerCount + 1;     // None and 1..7

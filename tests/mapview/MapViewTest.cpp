@@ -1,4 +1,5 @@
 #include "ShownMapView.h"
+#include "TileCache.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -291,4 +292,25 @@ TEST_F(MapViewTest, AMapWithAnEmptySideShowsItsOneCell)
     ASSERT_TRUE(table->focusChild());
     EXPECT_EQ(table->focusChild()->text(QAccessible::Name),
               QStringLiteral("Row 1, column 1: Heart, Player"));
+}
+
+// Zooming back and forth costs memory once: the cells kept for one round of
+// sizes are all that any number of rounds keeps.
+TEST(TileCache, ZoomRoundsHoldNoMoreThanTheFirst)
+{
+    static const PictureList pictures;
+    TileCache cache(pictures);
+    const auto round = [&cache] {
+        for (int side = 72; side >= 24; side -= 8) {
+            cache.setScale(side, 1.0);
+            cache.tile(Terrain::Heart, Owner::Player, true);
+            cache.tile(Terrain::Rock, Owner::None, false);
+        }
+    };
+    round();
+    const std::size_t afterOne = cache.bytesHeld();
+    ASSERT_GT(afterOne, 0u);
+    for (int rounds = 0; rounds < 5; ++rounds)
+        round();
+    EXPECT_EQ(cache.bytesHeld(), afterOne);
 }
