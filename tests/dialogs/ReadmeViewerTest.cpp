@@ -54,9 +54,8 @@ TEST_F(ReadmeViewerTest, ShowsTheWholeGuideInAFixedModelessWindow)
     EXPECT_EQ(viewer->parentWidget(), nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(viewer->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_EQ(viewer->minimumSize(), QSize(312, 213));
-    EXPECT_EQ(viewer->maximumSize(), QSize(312, 213));
-    expectLayout(viewer, {{"text", u"Read-me text"_s, {8, 8, 297, 201}}});
+    EXPECT_EQ(viewer->minimumSize(), viewer->maximumSize());
+    EXPECT_EQ(accessibleName(box), u"Read-me text"_s);
     EXPECT_LE(
         (viewer->frameGeometry().center() - mainWindow.frameGeometry().center()).manhattanLength(),
         2);
