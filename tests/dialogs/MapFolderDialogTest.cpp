@@ -77,6 +77,8 @@ TEST_F(MapFolderChooser, OpensAtTheStartFolderAndReturnsTheFolderPickedOnOk)
         bool modalOverMainWindow = false;
         ModalAnswer::queue(u"delvard::MapFolderDialog"_s, [&](QWidget* modal) {
             openedAt = qobject_cast<MapFolderDialog*>(modal)->selectedFolder();
+            auto* list = control<QTreeView>(modal, "folders");
+            EXPECT_TRUE(list->isExpanded(list->currentIndex())) << "its folders are not shown";
             modalOverMainWindow =
                 modal->parentWidget() == &mainWindow && QApplication::activeModalWidget() == modal;
             for (int step = 0; step < row.stepsLeft; ++step)

@@ -1,7 +1,7 @@
 // The picture list against what its numbers promise: the owner pictures are
 // their exact colours, the room symbols let the owner's colour through, the
-// natural terrains cover it, the palette gets sharp icons, and threads that
-// draw side by side share the list.
+// natural terrains cover it, and threads that draw side by side share the
+// list.
 
 #include "PictureList.h"
 
@@ -57,37 +57,6 @@ TEST(PictureList, EveryNumberFrom1To72HasAPictureAndNoOtherDoes)
         EXPECT_TRUE(pictures().picture(n).isNull());
         EXPECT_TRUE(pictures().icon(n).isNull());
     }
-}
-
-// A 16 x 16 palette button is 32 device pixels on a 2x screen: exactly the
-// stored small picture, not a blurred rescale.
-TEST(PictureList, IconsAreSharpAtOrdinaryAndDoubleDensity)
-{
-    for (const int n : {1, 29, 36, 43, 69, 72}) {
-        const QIcon icon = pictures().icon(n);
-        const QImage doubled = icon.pixmap(QSize(16, 16), 2.0).toImage();
-        EXPECT_EQ(doubled.size(), QSize(32, 32)) << n;
-        if (pictures().picture(n).width() == 32) {
-            EXPECT_EQ(doubled.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                      pictures().picture(n))
-                << n;
-        }
-        // At 1x, the stored picture scaled once to 16 x 16, not a rescale
-        // of another size.
-        EXPECT_EQ(
-            icon.pixmap(QSize(16, 16), 1.0)
-                .toImage()
-                .convertToFormat(QImage::Format_ARGB32_Premultiplied),
-            pictures().picture(n).scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
-            << n;
-    }
-    const QImage logo = PictureList::programIcon();
-    EXPECT_EQ(logo.size(), QSize(32, 32));
-    int red = 0;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            red += qRed(logo.pixel(x, y)) > 160 && qGreen(logo.pixel(x, y)) < 80;
-    EXPECT_GT(red, 30); // red lettering, not an empty picture
 }
 
 // Each picture is decoded when first asked for; threads that draw maps side
