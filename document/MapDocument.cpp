@@ -67,10 +67,12 @@ MapDocument::DiskCheck MapDocument::checkFileOnDisk() const
 {
     const FileRead now = readMapFile(nativePath(path_));
     if (now.missing)
-        return {OnDisk::Changed, QString()};
+        return {OnDisk::Vanished, QString()};
     if (!now.ok)
         return {OnDisk::Unreadable, describeProblem(now.problem, MapFiles)};
-    return {now.stamp == onDisk_ ? OnDisk::AsLeft : OnDisk::Changed, QString()};
+    const bool sameBytes =
+        now.stamp.size == onDisk_.size && now.stamp.contentHash == onDisk_.contentHash;
+    return {sameBytes ? OnDisk::AsLeft : OnDisk::Changed, QString()};
 }
 
 SaveResult MapDocument::save()

@@ -60,9 +60,10 @@ class MapDocument : public QObject
     // as Open read them, every cell's record as it is now.
     QByteArray bytesToSave() const;
 
-    // Whether the file still holds what Open read (or what the last save
+    // Whether the file still holds the bytes Open read (or the last save
     // wrote), so that a save overwrites nothing another program put there.
-    enum class OnDisk { AsLeft, Changed, Unreadable };
+    // Only the bytes count: a new time stamp on the same bytes is AsLeft.
+    enum class OnDisk { AsLeft, Changed, Vanished, Unreadable };
     struct DiskCheck
     {
         OnDisk state = OnDisk::AsLeft;

@@ -249,8 +249,10 @@ void MainWindow::saveMap()
     bool overwriteAgreed = false;
     for (;;) {
         const MapDocument::DiskCheck disk = document_->checkFileOnDisk();
-        if (disk.state == MapDocument::OnDisk::Changed && !overwriteAgreed) {
-            if (!askToOverwriteChangedFile(shownPath))
+        const bool changed = disk.state == MapDocument::OnDisk::Changed ||
+                             disk.state == MapDocument::OnDisk::Vanished;
+        if (changed && !overwriteAgreed) {
+            if (!askToOverwrite(shownPath, disk.state == MapDocument::OnDisk::Vanished))
                 return;
             overwriteAgreed = true;
         }
@@ -273,16 +275,17 @@ void MainWindow::saveMap()
     }
 }
 
-bool MainWindow::askToOverwriteChangedFile(const QString& shownPath)
+bool MainWindow::askToOverwrite(const QString& shownPath, bool vanished)
 {
-    QMessageBox question(QMessageBox::Warning, caption(),
-                         QStringLiteral("The map file \"%1\" has changed on disk since it was "
-                                        "opened.\n\nOverwrite it with the map as it is in the "
-                                        "editor? What the other program wrote there is then lost.")
-                             .arg(shownPath),
+    const QString text =
+        vanished ? QStringLiteral("The map file \"%1\" no longer exists. Save it there again?")
+                 : QStringLiteral("The map file \"%1\" has changed on disk since it was "
+                                  "opened.\n\nOverwrite it with the map as it is in the "
+                                  "editor? What the other program wrote there is then lost.");
+    QMessageBox question(QMessageBox::Warning, caption(), text.arg(shownPath),
                          QMessageBox::NoButton, this);
-    QPushButton* overwrite =
-        question.addButton(QStringLiteral("Overwrite"), QMessageBox::AcceptRole);
+    QPushButton* overwrite = question.addButton(
+        vanished ? QStringLiteral("Save") : QStringLiteral("Overwrite"), QMessageBox::AcceptRole);
     QPushButton* cancel = question.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     question.setDefaultButton(cancel);
     question.setEscapeButton(cancel);

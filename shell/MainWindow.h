@@ -74,7 +74,9 @@ class MainWindow : public QMainWindow
     QString chooseMapFile();
     void showMap(std::unique_ptr<delvard::MapDocument> document);
     void storeMapFolder();
-    bool askToOverwriteChangedFile(const QString& shownPath);
+    // Whether to save over a map another program changed, or in the place of
+    // one that was removed.
+    bool askToOverwrite(const QString& shownPath, bool vanished);
     void paintCell(delvard::CellPosition cell);
     void showIndicatedCell(delvard::CellPosition cell);
     void showCurrentTools();

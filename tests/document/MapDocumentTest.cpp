@@ -83,7 +83,8 @@ TEST_F(MapDocumentTest, PaintsWhatTheRuleAllowsAndSavesByteForByte)
 }
 
 // Save asks before it overwrites what another program left, and refuses what
-// is no map file at all: only the bytes Open read count as unchanged.
+// is no map file at all: only the bytes Open read count as unchanged, even
+// written again with a new time.
 TEST_F(MapDocumentTest, OnlyTheFileAsOpenReadItCountsAsUnchanged)
 {
     using OnDisk = MapDocument::OnDisk;
@@ -95,11 +96,13 @@ TEST_F(MapDocumentTest, OnlyTheFileAsOpenReadItCountsAsUnchanged)
         OnDisk state;
         const char* problem;
     } cases[] = {
+        {"the same bytes again", [this] { return writeFile(edit.original); }, OnDisk::AsLeft, ""},
         {"other bytes", [this] { return writeFile(edit.saved); }, OnDisk::Changed, ""},
         {"a folder", [this] { return QDir().mkdir(path); }, OnDisk::Unreadable,
          "This is a folder, not a map file."},
         {"a named pipe", [this] { return ::mkfifo(QFile::encodeName(path), 0644) == 0; },
          OnDisk::Unreadable, "This is a named pipe, not a map file."},
+        {"nothing", [] { return true; }, OnDisk::Vanished, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

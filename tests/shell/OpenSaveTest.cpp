@@ -125,18 +125,19 @@ TEST_F(OpenSave, AMapChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo)
         QString question;
         answerMessage(QStringLiteral("Cancel"), &question);
         window->saveAction()->trigger();
-        EXPECT_EQ(question, QStringLiteral("The map file \"%1\" has changed on disk since it was "
-                                           "opened.\n\nOverwrite it with the map as it is in the "
-                                           "editor? What the other program wrote there is then "
-                                           "lost.")
-                                .arg(QDir::toNativeSeparators(path)));
+        const QString changedOrGone =
+            vanished ? u"no longer exists. Save it there again?"_s
+                     : u"has changed on disk since it was opened.\n\nOverwrite it with the map as "
+                       u"it is in the editor? What the other program wrote there is then lost."_s;
+        EXPECT_EQ(question, QStringLiteral("The map file \"%1\" %2")
+                                .arg(QDir::toNativeSeparators(path), changedOrGone));
         EXPECT_EQ(QFile::exists(path), !vanished);
         if (!vanished) {
             EXPECT_EQ(TempFolder::read(path), others);
         }
         ASSERT_TRUE(window->saveAction()->isEnabled());
 
-        answerMessage(QStringLiteral("Overwrite"));
+        answerMessage(vanished ? u"Save"_s : u"Overwrite"_s);
         window->saveAction()->trigger();
         EXPECT_EQ(TempFolder::read(path), edited);
         EXPECT_EQ(edited.size(), small.size());
