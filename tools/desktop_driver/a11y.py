@@ -96,11 +96,6 @@ def centre(node):
     return x + w // 2, y + h // 2
 
 
-def texts_below(node):
-    """Every label's text below node, for reading a message box."""
-    return [c.name for c in walk(node) if role(c) in ("label", "text", "static") and c.name]
-
-
 class Event:
     """One event as heard: its type ("object:state-changed:focused"), its
     first detail (1 for a state set), and the name and role of the object it

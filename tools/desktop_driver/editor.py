@@ -27,15 +27,6 @@ class Editor:
     def window_titles(self):
         return [w.name for w in a11y.top_windows(self.app)]
 
-    def settled_titles(self):
-        """The windows shown once the program has handled all before: a menu
-        opened and closed is a round trip through its event loop."""
-        self.desktop.click(*a11y.centre(self._bar("Help")))
-        item = a11y.wait_for(lambda: self._item("Help", "About"), 5, "the Help menu")
-        self.desktop.key("Escape")
-        a11y.wait_for(lambda: not a11y.has_state(item, "showing"), 5, "the Help menu to close")
-        return self.window_titles()
-
     def _part(self, role_name, name=None, max_depth=2):
         """A part of the main window. Its own children (menu bar, palette,
         map, status bar) are looked at first: a walk would ask each of the
@@ -47,16 +38,13 @@ class Editor:
     def _bar(self, menu):
         return a11y.find(self.main(), name=menu, role_name="menu item", max_depth=2)
 
-    def _item(self, menu, name, shown=True):
+    def _item(self, menu, name):
         item = a11y.find(self._bar(menu), name=name, role_name="menu item", max_depth=3)
-        return item if item is not None and (not shown or a11y.has_state(item, "showing")) else None
+        return item if item is not None and a11y.has_state(item, "showing") else None
 
     def menu(self, menu, name):
         self.desktop.click(*a11y.centre(self._bar(menu)))
         self.desktop.click(*a11y.centre(a11y.wait_for(lambda: self._item(menu, name), 5, f"{menu} > {name}")))
-
-    def menu_item_enabled(self, menu, name):
-        return a11y.has_state(self._item(menu, name, shown=False), "enabled")
 
     def palette(self):
         return self._part("tool bar", "Palette")
@@ -205,14 +193,6 @@ class Editor:
                 if a11y.role(b) == "check box" and b.name
                 and a11y.has_state(b, "showing") and a11y.has_state(b, "enabled")]
 
-    def focused_button(self):
-        """The tip of the palette button that has the keyboard, or None."""
-        return next((b.name for b in a11y.children(self.palette())
-                     if a11y.role(b) == "check box" and a11y.has_state(b, "focused")), None)
-
-    def map_has_keys(self):
-        return a11y.has_state(self.map_widget(), "focused")
-
     def what_has_keys(self):
         """Names and roles of what reports the keyboard focus, for messages."""
         found = [(n.name, a11y.role(n)) for n in a11y.walk(self.main()) if a11y.has_state(n, "focused")]
@@ -236,17 +216,6 @@ class Editor:
     def open_map(self, path, width, height):
         self.type_into_dialog(self.open_dialog(), str(path))
         return self.wait_map(width, height)
-
-    def message_box(self, timeout=10):
-        """A message box and its text; it carries the main window's caption."""
-        box = a11y.wait_for(lambda: next((w for w in a11y.top_windows(self.app)
-                                          if a11y.role(w) in ("alert", "dialog") and w.name == CAPTION), None),
-                            timeout, "a message box")
-        return box, " ".join(a11y.wait_for(lambda: a11y.texts_below(box), 5, "its text"))
-
-    def answer(self, box, button_name):
-        self.desktop.click(*a11y.centre(a11y.find(box, name=button_name, role_name="push button")))
-        a11y.wait_for(lambda: a11y.gone(box), 5, "the message box to close")
 
     def close(self):
         self.program.kill()

@@ -122,11 +122,6 @@ class Image:
                 break
         return len(seen)
 
-    def pixels_of(self, colour):
-        """How many pixels have exactly this (r, g, b) colour."""
-        wanted = bytes(colour)
-        return sum(1 for i in range(0, len(self.pixels), 3) if self.pixels[i:i + 3] == wanted)
-
     def crop(self, x, y, w, h):
         rows = [self.pixels[((y + r) * self.width + x) * 3:((y + r) * self.width + x + w) * 3] for r in range(h)]
         return Image(w, h, b"".join(rows))

@@ -1,13 +1,10 @@
-"""What a saved map file must hold: worked out from the original bytes
-click by click, or, for the standard editing run, read from its fixture.
-
-Kept apart from the program's own code tables on purpose: a wrong entry
-there must show up as a difference here.
-"""
+"""What a saved map file must hold, worked out click by click apart from
+the program's own code tables: a wrong entry there shows up as a difference
+here. The standard editing run's bytes are read from its fixture."""
 
 import re
+from collections import namedtuple
 from pathlib import Path
-from typing import NamedTuple
 
 from desktop_driver import a11y
 
@@ -30,17 +27,12 @@ class ExpectedMap:
         for index in range(self.width * self.height):
             self.data[HEADER + RECORD * index + 2:HEADER + RECORD * index + 4] = b"\x01\x01"
 
-    def click_changes(self, row, column, terrain):
-        """Whether a click there with terrain is taken: never on the outer
-        ring, and the Heart's 5 x 5 block must fit inside it."""
-        margin = 4 if terrain == "Heart" else 2
-        return margin <= row <= self.height + 1 - margin and margin <= column <= self.width + 1 - margin
-
     def click(self, row, column, terrain, owner):
-        """Applies one cell click; returns the cells it changes."""
-        if not self.click_changes(row, column, terrain):
-            return []
+        """Applies one cell click; returns the cells it changes: none on the
+        outer ring, nor for a Heart whose 5 x 5 block would reach it."""
         reach = 2 if terrain == "Heart" else 0
+        if not (2 + reach <= row < self.height - reach and 2 + reach <= column < self.width - reach):
+            return []
         cells = [(r, c) for r in range(row - reach, row + reach + 1)
                  for c in range(column - reach, column + reach + 1)]
         for r, c in cells:
@@ -52,12 +44,7 @@ class ExpectedMap:
         return bytes(self.data)
 
 
-class Click(NamedTuple):
-    row: int
-    column: int
-    terrain: str
-    owner: str
-    refused: bool
+Click = namedtuple("Click", "row column terrain owner refused")
 
 
 class StandardEdit:
@@ -93,8 +80,6 @@ def describe_difference(actual: bytes, expected: bytes, shown=8):
     if len(actual) != len(expected):
         return f"length {len(actual)}, expected {len(expected)}"
     offsets = [i for i, (a, e) in enumerate(zip(actual, expected)) if a != e]
-    if not offsets:
-        return "identical"
     return f"{len(offsets)} bytes differ: " + "; ".join(
         f"offset {i}: 0x{actual[i]:02X}, expected 0x{expected[i]:02X}" for i in offsets[:shown])
 
