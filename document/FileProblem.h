@@ -32,6 +32,7 @@ struct FileProblem
         CannotCreate,
         NoNewFileBeside,
         CopyNotWritten,    // the copy written before an in-place write
+        NoSafetyCopy,      // no place at all takes that copy
         NewCopyNotWritten, // the new file written beside the old one
         NotWrittenInPlace, // the file itself, written in place
         StreamNotWritten,  // a pipe, a device, standard output

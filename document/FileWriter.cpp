@@ -1,5 +1,7 @@
 #include "FileWriter.h"
 
+#include "Folders.h"
+
 #include <array>
 #include <cerrno>
 #include <fstream>
@@ -130,8 +132,37 @@ fs::path inPlaceCopyOf(const fs::path& target)
             hexDigits(contentHash(nativeBytes(target.filename())), 16) + std::string(CopySuffix));
 }
 
-FileOutput::FileOutput(fs::path target, Streams streams)
-    : given_(std::move(target)), streams_(streams)
+fs::path stateCopyOf(const fs::path& target)
+{
+    const std::optional<fs::path> state = platform::userStateFolder();
+    if (!state)
+        return {};
+    return *state / "delvard" / "copies" /
+           (hexDigits(contentHash(nativeBytes(target)), 16) + std::string(CopySuffix));
+}
+
+std::array<fs::path, 2> safetyCopiesOf(const fs::path& target)
+{
+    return {inPlaceCopyOf(target), stateCopyOf(target)};
+}
+
+namespace {
+
+// After a write that reached the disk, no copy of the file's old bytes is
+// needed any more; one left by an earlier stopped write would be outdated.
+void removeSafetyCopies(const fs::path& target)
+{
+    for (const fs::path& copy : safetyCopiesOf(target)) {
+        std::error_code error;
+        if (!copy.empty() && fs::remove(copy, error))
+            error = platform::syncFolder(copy.parent_path());
+    }
+}
+
+} // namespace
+
+FileOutput::FileOutput(fs::path target, Streams streams, SafetyCopy safetyCopy)
+    : given_(std::move(target)), streams_(streams), safetyCopy_(safetyCopy)
 {
 }
 
@@ -239,36 +270,22 @@ bool FileOutput::openForRename()
 
 bool FileOutput::openInPlace()
 {
-    const fs::path folder = target_.parent_path();
-    // A whole copy of the file beside it first, synced, and its name synced:
-    // should the system fail while the file is being overwritten, the copy
-    // still holds every byte. A folder that takes no new file gets no copy;
-    // the file is then written in one go.
-    copy_ = inPlaceCopyOf(target_);
-    std::error_code error;
-    fs::remove(copy_, error);
-    auto copy = platform::WritableFile::open(copy_, platform::WritableFile::Mode::CreateNew, error);
+    // A whole copy of the file first, synced, and its name synced: should the
+    // system fail while the file is being overwritten, the copy still holds
+    // every byte. Beside the file, or where its folder takes no new file, in
+    // the user's state folder.
+    std::error_code error = writeSafetyCopy(inPlaceCopyOf(target_));
     if (error && folderTakesNoNewFile(error)) {
-        copy_.clear();
-    } else if (error) {
-        copy_.clear();
-        return fail(FileProblem::Kind::CopyNotWritten, error);
-    } else {
-        std::uintmax_t copied = 0;
-        error = copyInto(copy, target_, copied);
-        if (!error)
-            error = copy.sync();
-        if (!error)
-            error = copy.close();
-        if (!error)
-            error = platform::syncFolder(folder);
-        if (error) {
-            std::error_code ignored;
-            fs::remove(copy_, ignored);
-            copy_.clear();
-            return fail(FileProblem::Kind::CopyNotWritten, error);
-        }
+        const fs::path elsewhere = stateCopyOf(target_);
+        if (!elsewhere.empty())
+            error = writeSafetyCopy(elsewhere);
+        if (error && safetyCopy_ == SafetyCopy::Optional)
+            error.clear();
+        else if (error)
+            return fail(FileProblem::Kind::NoSafetyCopy, error);
     }
+    if (error)
+        return fail(FileProblem::Kind::CopyNotWritten, error);
     file_ = platform::WritableFile::open(target_, platform::WritableFile::Mode::Existing, error);
     if (error) {
         abandon();
@@ -276,6 +293,33 @@ bool FileOutput::openInPlace()
     }
     method_ = Method::InPlace;
     return true;
+}
+
+std::error_code FileOutput::writeSafetyCopy(const fs::path& copy)
+{
+    const fs::path folder = copy.parent_path();
+    if (const FileProblem made = makeFolders(folder))
+        return made.os;
+    std::error_code error;
+    fs::remove(copy, error);
+    auto file = platform::WritableFile::open(copy, platform::WritableFile::Mode::CreateNew, error);
+    if (error)
+        return error;
+    std::uintmax_t copied = 0;
+    error = copyInto(file, target_, copied);
+    if (!error)
+        error = file.sync();
+    if (!error)
+        error = file.close();
+    if (!error)
+        error = platform::syncFolder(folder);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(copy, ignored);
+        return error;
+    }
+    copy_ = copy;
+    return {};
 }
 
 bool FileOutput::write(std::string_view bytes)
@@ -348,6 +392,7 @@ bool FileOutput::commitRename()
     temporary_.clear();
     if ((error = platform::syncFolder(target_.parent_path())))
         return fail(FileProblem::Kind::FolderNotSynced, error);
+    removeSafetyCopies(target_);
     return true;
 }
 
@@ -362,12 +407,8 @@ bool FileOutput::commitInPlace()
     if (error)
         return fail(FileProblem::Kind::NotWrittenInPlace, error);
     touchedTarget_ = false;
-    if (!copy_.empty()) {
-        fs::remove(copy_, error);
-        copy_.clear();
-        std::error_code ignored = platform::syncFolder(target_.parent_path());
-        (void)ignored;
-    }
+    copy_.clear();
+    removeSafetyCopies(target_);
     return true;
 }
 
@@ -460,9 +501,10 @@ FileAtHand makeSureFileExists(const fs::path& path)
     return result;
 }
 
-FileWrite replaceFile(const fs::path& target, std::string_view bytes)
+FileWrite replaceFile(const fs::path& target, std::string_view bytes,
+                      FileOutput::SafetyCopy safetyCopy)
 {
-    FileOutput output(target);
+    FileOutput output(target, FileOutput::Streams::Refused, safetyCopy);
     FileWrite result;
     result.ok = output.open() && output.write(bytes) && output.commit();
     if (!result.ok) {

@@ -4,6 +4,7 @@
 
 #include "PlatformFile.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,8 +18,10 @@
 // would change what the file is (it has other hard links, the new file
 // would not belong to the file's owner, or the folder takes no new file),
 // the file is written in place instead, after a whole copy of it has been
-// written beside it and synced; the copy is removed once the file itself is
-// synced. A symbolic link stays a link and its target gets the bytes. Pipes
+// written beside it (or, where the folder takes no new file, in the user's
+// state folder) and synced; a write that finds no place for a copy is
+// refused unless the caller allows it. Every finished write removes the
+// file's copies. A symbolic link stays a link and its target gets the bytes. Pipes
 // and devices are written into as streams, where the caller allows it.
 //
 // Temporary names never grow with the target's name, so a file whose name
@@ -41,14 +44,25 @@ void removeLeftoverTemporaries(const fs::path& folder);
 // ".delvard-<16 hex digits of the name>.copy": where the old bytes of the
 // file are kept beside it while it is written in place.
 fs::path inPlaceCopyOf(const fs::path& target);
+// Where they are kept when the file's folder takes no new file: the user's
+// state folder, "delvard/copies/<16 hex digits of the whole path>.copy".
+// Empty where the system names no such folder.
+fs::path stateCopyOf(const fs::path& target);
+// Both places, for a target with its links resolved: where Open looks for
+// a copy that a stopped save left, and what a finished save removes.
+std::array<fs::path, 2> safetyCopiesOf(const fs::path& target);
 
 class FileOutput
 {
   public:
     enum class Method { None, Stream, Rename, InPlace };
     enum class Streams { Refused, Allowed };
+    // Whether a file written in place may go without a safety copy when
+    // none can be written anywhere (the user agreed to the risk).
+    enum class SafetyCopy { Required, Optional };
 
-    explicit FileOutput(fs::path target, Streams streams = Streams::Refused);
+    explicit FileOutput(fs::path target, Streams streams = Streams::Refused,
+                        SafetyCopy safetyCopy = SafetyCopy::Required);
     ~FileOutput(); // unless committed: the temporary file goes, an in-place write is undone
     FileOutput(const FileOutput&) = delete;
     FileOutput& operator=(const FileOutput&) = delete;
@@ -73,6 +87,7 @@ class FileOutput
     bool openStream();
     bool openForRename();
     bool openInPlace();
+    std::error_code writeSafetyCopy(const fs::path& copy);
     bool commitRename();
     bool commitInPlace();
     bool putOldBytesBack();
@@ -80,6 +95,7 @@ class FileOutput
 
     fs::path given_;
     Streams streams_;
+    SafetyCopy safetyCopy_;
     Method method_ = Method::None;
     fs::path target_;
     fs::path temporary_;
@@ -110,6 +126,7 @@ struct FileAtHand
 FileAtHand makeSureFileExists(const fs::path& path);
 
 // Gives the file at target exactly bytes as its content.
-FileWrite replaceFile(const fs::path& target, std::string_view bytes);
+FileWrite replaceFile(const fs::path& target, std::string_view bytes,
+                      FileOutput::SafetyCopy safetyCopy = FileOutput::SafetyCopy::Required);
 
 } // namespace delvard

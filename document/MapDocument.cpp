@@ -4,9 +4,55 @@
 #include "NativeFileName.h"
 #include "ProblemWords.h"
 
+#include <QFileInfo>
+#include <QLocale>
+
 #include <new>
 
 namespace delvard {
+
+namespace {
+
+// What a safety copy holds, so that the user can judge whether it is worth
+// putting back: its map's size or that it is none, and its time.
+QString describeCopy(const FileRead& copy, const std::filesystem::path& name)
+{
+    const QString written =
+        QLocale().toString(QFileInfo(fromNativePath(name)).lastModified(), QLocale::ShortFormat);
+    if (!copy.ok)
+        return QStringLiteral("It was written %1 and cannot be read: %2")
+            .arg(written, describeProblem(copy.problem, MapFiles));
+    const MapCheck check = checkMapBytes(copy.bytes);
+    if (!check.ok())
+        return QStringLiteral("It was written %1 and holds %2 bytes that are not a whole map.")
+            .arg(written)
+            .arg(copy.bytes.size());
+    return QStringLiteral("It was written %1 and holds a map of %2 x %3 cells.")
+        .arg(written)
+        .arg(check.width)
+        .arg(check.height);
+}
+
+// A copy that holds the file's own bytes lost nothing: it goes silently.
+void findLeftoverCopy(const QString& path, const std::string& bytes, MapDocument::Opened& opened)
+{
+    std::error_code error;
+    const auto file = std::filesystem::canonical(nativePath(path), error);
+    if (error)
+        return;
+    for (const std::filesystem::path& copy : safetyCopiesOf(file)) {
+        if (copy.empty() || !std::filesystem::exists(std::filesystem::symlink_status(copy, error)))
+            continue;
+        const FileRead held = readMapFile(copy);
+        if (held.ok && held.bytes == bytes && std::filesystem::remove(copy, error))
+            continue;
+        opened.leftoverCopy = fromNativePath(copy);
+        opened.leftoverCopyHolds = describeCopy(held, copy);
+        return;
+    }
+}
+
+} // namespace
 
 MapDocument::Opened MapDocument::open(const QString& path)
 {
@@ -23,10 +69,7 @@ MapDocument::Opened MapDocument::open(const QString& path)
             return opened;
         }
         opened.document = std::make_unique<MapDocument>(path, std::move(decoded.map), file.stamp);
-        std::error_code error;
-        const auto copy = inPlaceCopyOf(std::filesystem::canonical(nativePath(path), error));
-        if (!error && std::filesystem::exists(copy, error))
-            opened.leftoverCopy = fromNativePath(copy);
+        findLeftoverCopy(path, file.bytes, opened);
     } catch (const std::bad_alloc&) {
         opened.problem = describeProblem({FileProblem::Kind::OutOfMemory, {}, 0, {}}, MapFiles);
     }
@@ -75,18 +118,18 @@ MapDocument::DiskCheck MapDocument::checkFileOnDisk() const
     return {sameBytes ? OnDisk::AsLeft : OnDisk::Changed, QString()};
 }
 
-SaveResult MapDocument::save()
+SaveResult MapDocument::save(FileOutput::SafetyCopy safetyCopy)
 {
     const QByteArray bytes = bytesToSave();
     const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::filesystem::path file = nativePath(path_);
-    const FileWrite written = replaceFile(file, content);
+    const FileWrite written = replaceFile(file, content, safetyCopy);
     if (!written.ok) {
         QString problem = describeProblem(written.problem, MapFiles);
         if (!written.keptCopy.empty())
             problem += QStringLiteral(" The map as it was is kept in \"%1\".")
                            .arg(displayName(fromNativePath(written.keptCopy)));
-        return {false, problem};
+        return {false, problem, written.problem.kind == FileProblem::Kind::NoSafetyCopy};
     }
     std::error_code error;
     onDisk_.size = content.size();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileReader.h"
+#include "FileWriter.h"
 #include "MapFormat.h"
 #include "PaintRule.h"
 
@@ -16,6 +17,9 @@ struct SaveResult
 {
     bool ok = false;
     QString problem;
+    // Nothing was written because no safety copy could be kept: the user
+    // may still choose to save without one.
+    bool noSafetyCopy = false;
 };
 
 // An open map: its file's path, header, cells and the bytes after the last
@@ -32,9 +36,12 @@ class MapDocument : public QObject
     {
         std::unique_ptr<MapDocument> document;
         QString problem;
-        // A copy of the map that a save writing in place left beside it when
-        // it was stopped, holding the map as it was before; empty if none.
+        // A copy of the map that a save writing in place left when it was
+        // stopped, holding the map as it was before; empty if none. A copy
+        // that holds the file's own bytes is removed instead.
         QString leftoverCopy;
+        // What that copy holds and when it was written, as a sentence.
+        QString leftoverCopyHolds;
     };
     // Reads and decodes a map file. A file that is not a whole map gives no
     // document, so a bad file never half-replaces an open map.
@@ -73,7 +80,7 @@ class MapDocument : public QObject
 
     // Replaces the file's content with bytesToSave(), whatever it now holds
     // (a file that vanished is made again).
-    SaveResult save();
+    SaveResult save(FileOutput::SafetyCopy safetyCopy = FileOutput::SafetyCopy::Required);
 
   signals:
     void cellsChanged(const delvard::CellArea& cells);

@@ -63,6 +63,11 @@ struct FileOwner
 // notion or cannot say.
 std::optional<FileOwner> ownerOf(const fs::path& path);
 
+// The user's folder for state a program keeps between runs: the freedesktop
+// state folder ($XDG_STATE_HOME, or ~/.local/state) or, on Windows, the
+// local application data folder. None where the environment names none.
+std::optional<fs::path> userStateFolder();
+
 // While set, the file is removed if the process is stopped by an interrupt
 // or a termination request (Ctrl+C, kill), before it ends as it would have.
 // One file at a time; an empty path clears it.

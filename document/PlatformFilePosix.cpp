@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -145,6 +146,18 @@ std::optional<FileOwner> ownerOf(const fs::path& path)
     if (::stat(path.c_str(), &info) != 0)
         return std::nullopt;
     return FileOwner{info.st_uid, info.st_gid};
+}
+
+std::optional<fs::path> userStateFolder()
+{
+    // Only absolute folders count, as the freedesktop rules say.
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && fs::path(state).is_absolute())
+        return fs::path(state);
+    const char* home = std::getenv("HOME");
+    if (home && fs::path(home).is_absolute())
+        return fs::path(home) / ".local" / "state";
+    return std::nullopt;
 }
 
 namespace {

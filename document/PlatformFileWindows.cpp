@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 
@@ -127,6 +128,15 @@ std::error_code renameOver(const fs::path& from, const fs::path& to)
 
 std::optional<FileOwner> ownerOf(const fs::path&)
 {
+    return std::nullopt;
+}
+
+std::optional<fs::path> userStateFolder()
+{
+    // Wide: a user name outside the ANSI code page still gives its folder.
+    const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA");
+    if (local && fs::path(local).is_absolute())
+        return fs::path(local);
     return std::nullopt;
 }
 

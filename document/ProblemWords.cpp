@@ -92,6 +92,10 @@ QString describeProblem(const FileProblem& problem, const FileKind& kind)
         return tr("No new file can be made beside it: %1.").arg(os);
     case Kind::CopyNotWritten:
         return tr("A copy of the file could not be written beside it first: %1.").arg(os);
+    case Kind::NoSafetyCopy:
+        return tr("Its folder takes no new file and no safety copy can be kept elsewhere while "
+                  "it is written in place (%1); a crash during the write could damage it.")
+            .arg(os);
     case Kind::NewCopyNotWritten:
         return tr("Writing the new copy beside it failed: %1.").arg(os);
     case Kind::NotWrittenInPlace:

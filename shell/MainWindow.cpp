@@ -191,10 +191,11 @@ bool MainWindow::openMapFile(const QString& path)
         QMessageBox::information(
             this, caption(),
             QStringLiteral("A save of the map file \"%1\" was stopped before it ended.\n\n"
-                           "The map as it was before that save is kept in \"%2\". If the map "
-                           "now shown is damaged, close Delvard without saving and put that copy "
-                           "in its place; the next save of this map replaces the copy.")
-                .arg(displayName(path), displayName(opened.leftoverCopy)));
+                           "The map as it was before that save is kept in \"%2\". %3\n\nIf the "
+                           "map now shown is damaged, close Delvard without saving and put that "
+                           "copy in its place; the next save of this map removes the copy.")
+                .arg(displayName(path), displayName(opened.leftoverCopy),
+                     opened.leftoverCopyHolds));
     }
     return true;
 }
@@ -256,9 +257,13 @@ void MainWindow::saveMap()
                 return;
             overwriteAgreed = true;
         }
-        const delvard::SaveResult written = disk.state == MapDocument::OnDisk::Unreadable
-                                                ? delvard::SaveResult{false, disk.problem}
-                                                : document_->save();
+        delvard::SaveResult written = disk.state == MapDocument::OnDisk::Unreadable
+                                          ? delvard::SaveResult{false, disk.problem}
+                                          : document_->save();
+        if (written.noSafetyCopy && askToSaveWithoutSafetyCopy(shownPath))
+            written = document_->save(delvard::FileOutput::SafetyCopy::Optional);
+        else if (written.noSafetyCopy)
+            return;
         if (written.ok) {
             saveAction_->setEnabled(false);
             statusBar()->showMessage(QStringLiteral("Saved %1").arg(shownPath), 5000);
@@ -291,6 +296,23 @@ bool MainWindow::askToOverwrite(const QString& shownPath, bool vanished)
     question.setEscapeButton(cancel);
     question.exec();
     return question.clickedButton() == overwrite;
+}
+
+bool MainWindow::askToSaveWithoutSafetyCopy(const QString& shownPath)
+{
+    QMessageBox question(
+        QMessageBox::Warning, caption(),
+        QStringLiteral("The map file \"%1\" is in a folder that takes no new file, and Delvard "
+                       "cannot keep a safety copy while it saves; a crash during the save could "
+                       "damage it. Save anyway?")
+            .arg(shownPath),
+        QMessageBox::NoButton, this);
+    QPushButton* save = question.addButton(QStringLiteral("Save anyway"), QMessageBox::AcceptRole);
+    QPushButton* cancel = question.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    question.setDefaultButton(cancel);
+    question.setEscapeButton(cancel);
+    question.exec();
+    return question.clickedButton() == save;
 }
 
 void MainWindow::exitProgram()

@@ -77,6 +77,7 @@ class MainWindow : public QMainWindow
     // Whether to save over a map another program changed, or in the place of
     // one that was removed.
     bool askToOverwrite(const QString& shownPath, bool vanished);
+    bool askToSaveWithoutSafetyCopy(const QString& shownPath);
     void paintCell(delvard::CellPosition cell);
     void showIndicatedCell(delvard::CellPosition cell);
     void showCurrentTools();

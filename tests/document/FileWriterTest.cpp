@@ -122,21 +122,68 @@ TEST(ReplaceFile, SavesUnderTheLongestNameTheSystemAllows)
     EXPECT_EQ(entries(dir.path()).size(), 1);
 }
 
-TEST(ReplaceFile, WritesInPlaceWhenTheFolderTakesNoNewFile)
+// A folder that takes no new file gets the map written in place, its old
+// bytes kept meanwhile in the user's state folder; with no place at all for
+// that copy the write is refused unless the caller allows it. A finished
+// write leaves no copy anywhere.
+TEST(ReplaceFile, WritesInPlaceWithItsCopyInTheStateFolderWhenTheFolderTakesNoNewFile)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("maps")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("maps")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("state")));
     const QString folder = dir.filePath(QStringLiteral("maps"));
+    const QString state = dir.filePath(QStringLiteral("state"));
     const QString file = folder + QStringLiteral("/aMap.kld");
-    ASSERT_TRUE(writeAll(file, pattern(3000, 'a') + "tail"));
+    const QByteArray old = pattern(3000, 'a') + "tail";
+    ASSERT_TRUE(writeAll(file, old));
     const Immutable readOnlyFolder(folder);
     if (!readOnlyFolder.active())
         GTEST_SKIP() << "chattr +i does not work here";
-    const QByteArray content = pattern(2000, 'z');
-    const FileWrite written = replace(file, content);
-    EXPECT_TRUE(written.ok) << told(written);
-    EXPECT_EQ(readAll(file), content);
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state));
+
+    const fs::path copy = stateCopyOf(nativePath(file));
+    ASSERT_EQ(copy.parent_path(), nativePath(state + QStringLiteral("/delvard/copies")));
+    {
+        FileOutput output(nativePath(file));
+        ASSERT_TRUE(output.open()) << describeProblem(output.problem(), MapFiles).toStdString();
+        EXPECT_EQ(output.method(), FileOutput::Method::InPlace);
+        EXPECT_EQ(readAll(fromNativePath(copy)), old) << "no whole copy before the map is touched";
+        ASSERT_TRUE(output.write("new") && output.commit());
+    }
+    EXPECT_EQ(readAll(file), QByteArray("new"));
+    EXPECT_FALSE(fs::exists(copy));
     EXPECT_EQ(entries(folder), QStringList{QStringLiteral("aMap.kld")});
+
+    const Immutable readOnlyState(state + QStringLiteral("/delvard/copies"));
+    const FileWrite refused = replace(file, "refused");
+    EXPECT_EQ(refused.problem.kind, FileProblem::Kind::NoSafetyCopy) << told(refused);
+    EXPECT_EQ(readAll(file), QByteArray("new"));
+    const std::string_view anyway("anyway");
+    EXPECT_TRUE(replaceFile(nativePath(file), anyway, FileOutput::SafetyCopy::Optional).ok);
+    EXPECT_EQ(readAll(file), QByteArray("anyway"));
+    qputenv("XDG_STATE_HOME", savedState);
+}
+
+// A copy that an earlier, stopped save left is outdated once a save has
+// reached the disk, whichever way that save went.
+TEST(ReplaceFile, AFinishedSaveRemovesTheCopiesAStoppedOneLeft)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
+    const QString second = dir.filePath(QStringLiteral("secondName.kld"));
+    ASSERT_TRUE(writeAll(file, pattern(100, 'a')));
+    ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(second)), 0);
+    for (const QString& saved : {file, second}) { // in place (two names), then by rename
+        if (saved == second) {
+            ASSERT_TRUE(QFile::remove(file));
+        }
+        const QString staleCopy = fromNativePath(inPlaceCopyOf(nativePath(saved)));
+        ASSERT_TRUE(writeAll(staleCopy, pattern(100, 'o')));
+        const FileWrite written = replace(saved, pattern(50, 'n'));
+        EXPECT_TRUE(written.ok) << told(written);
+        EXPECT_EQ(entries(dir.path()).filter(QStringLiteral(".copy")), QStringList());
+    }
 }
 
 TEST(ReplaceFile, AReadOnlyFileIsRefusedAndKeptAsItWas)

@@ -1,4 +1,5 @@
 #include "MapDocument.h"
+#include "NativeFileName.h"
 #include "StandardEdit.h"
 
 #include <QDir>
@@ -112,4 +113,17 @@ TEST_F(MapDocumentTest, OnlyTheFileAsOpenReadItCountsAsUnchanged)
         EXPECT_EQ(check.state, c.state);
         EXPECT_EQ(check.problem.toStdString(), c.problem);
     }
+}
+
+// A copy a stopped save left that holds the map's own bytes lost nothing:
+// Open removes it without a word.
+TEST_F(MapDocumentTest, OpenRemovesACopyThatHoldsTheMapItself)
+{
+    const QString copy =
+        fromNativePath(inPlaceCopyOf(std::filesystem::canonical(nativePath(path))));
+    QFile::copy(path, copy);
+    ASSERT_TRUE(QFile::exists(copy));
+    const MapDocument::Opened opened = MapDocument::open(path);
+    EXPECT_TRUE(opened.document && opened.leftoverCopy.isEmpty());
+    EXPECT_FALSE(QFile::exists(copy));
 }

@@ -104,6 +104,32 @@ TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndSavedOnceTheFaultIsGone)
     EXPECT_FALSE(window->saveAction()->isEnabled());
 }
 
+// In a folder that takes no new file, with nowhere else for a safety copy,
+// Save asks first; Cancel writes nothing, "Save anyway" writes the map.
+TEST_F(OpenSave, WithoutAPlaceForASafetyCopySaveAsksFirst)
+{
+    start();
+    const QString path = openMapBytes(rockMap(8, 8));
+    clickCell({4, 4});
+    const Immutable noNewFile(mapFolder.path());
+    const Immutable noCopies(programFolder.path());
+    if (!noNewFile.active() || !noCopies.active())
+        GTEST_SKIP() << "chattr +i does not work here";
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(programFolder.path()));
+    QString question;
+    answerMessage(u"Cancel"_s, &question);
+    window->saveAction()->trigger();
+    EXPECT_TRUE(question.contains(u"cannot keep a safety copy while it saves; a crash during the "
+                                  u"save could damage it. Save anyway?"_s))
+        << question.toStdString();
+    EXPECT_EQ(TempFolder::read(path), rockMap(8, 8));
+    answerMessage(u"Save anyway"_s);
+    window->saveAction()->trigger();
+    EXPECT_EQ(TempFolder::read(path), window->document()->bytesToSave());
+    qputenv("XDG_STATE_HOME", savedState);
+}
+
 // Another program replaced the map (or removed it) after Open. Save asks
 // first; Cancel writes nothing and keeps Save; Overwrite writes the map as
 // Open read it, with this run's edits, and the file ends there: nothing of
@@ -148,18 +174,20 @@ TEST_F(OpenSave, AMapChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo)
 }
 
 // A save in place that was stopped leaves a copy of the old map beside it;
-// the next Open says where it is.
+// the next Open says where it is and what it holds.
 TEST_F(OpenSave, OpenNamesACopyThatAStoppedSaveLeftBehind)
 {
     start();
     const QString path = mapFolder.write(QStringLiteral("leftMap.kld"), rockMap(6, 6));
     const QString copy = delvard::fromNativePath(delvard::inPlaceCopyOf(delvard::nativePath(path)));
-    mapFolder.write(QFileInfo(copy).fileName(), rockMap(6, 6));
+    mapFolder.write(QFileInfo(copy).fileName(), rockMap(4, 5));
     QString message;
     answerMessage(QStringLiteral("OK"), &message);
     openThroughDialog(path);
     EXPECT_TRUE(window->mapView());
     EXPECT_TRUE(message.contains(QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(copy))))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("holds a map of 4 x 5 cells")))
         << message.toStdString();
 }
 
