@@ -204,7 +204,11 @@ void MapView::pointAt(CellPosition cell)
 
 void MapView::showIndication()
 {
-    const CellPosition indicated = keyboardInUse_ || pointerOnCell_ ? current_ : CellPosition();
+    // The pointer's cell, or while the map has the keys and they were used,
+    // theirs: the status bar names it whether or not the frame shows.
+    const bool keysHere = keysUsed_ && hasFocus();
+    const CellPosition indicated =
+        keyboardInUse_ || keysHere || pointerOnCell_ ? current_ : CellPosition();
     if (indicated != indicated_) {
         indicated_ = indicated;
         emit indicatedCellChanged(indicated_);
@@ -233,6 +237,7 @@ void MapView::updateContent(const QRect& contentRect)
 void MapView::useKeyboard(bool inUse)
 {
     // The frame comes and goes with the keys.
+    keysUsed_ = keysUsed_ || inUse;
     if (inUse != keyboardInUse_) {
         keyboardInUse_ = inUse;
         updateContent(cellRect(current_));
@@ -377,6 +382,7 @@ void MapView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     updateContent(cellRect(current_));
+    showIndication();
     announceCell(this, current_, QAccessible::Focus);
 }
 
@@ -384,6 +390,7 @@ void MapView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     updateContent(cellRect(current_));
+    showIndication();
 }
 
 } // namespace delvard

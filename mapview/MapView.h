@@ -118,6 +118,7 @@ class MapView : public QAbstractScrollArea
     bool pointerInside_ = false;
     bool pointerOnCell_ = false;
     bool keyboardInUse_ = false;
+    bool keysUsed_ = false; // ever, in this view
     QRect outline_;
     bool outlineAccepted_ = false;
 };

@@ -8,6 +8,7 @@
 #include "PaletteToolBar.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolButton>
 
@@ -163,4 +164,30 @@ TEST_F(Keyboard, TheArrowsReachTheButtonsShown)
     EXPECT_NE(*last, PaletteButton::Heart);
     key(Qt::Key_Right);
     EXPECT_EQ(focusedButton(), last);
+}
+
+// Whenever the map has the keys and they were used, the status bar names
+// their cell: when the pointer leaves the map and when the keys come back
+// from the palette, before any key.
+TEST_F(Keyboard, TheStatusBarNamesTheKeysCellWhileTheMapHasThem)
+{
+    startWithMap(6, 6);
+    key(Qt::Key_Right);
+    EXPECT_EQ(window->cellText(), QStringLiteral("Row 1, column 2: Rock, Neutral"));
+    // The pointer passes over a cell, which becomes the current one, and leaves.
+    MapView* map = window->mapView();
+    const QPoint over = map->cellRectInViewport({3, 2}).center();
+    QMouseEvent move(QEvent::MouseMove, over, map->viewport()->mapToGlobal(over), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(map->viewport(), &move);
+    const QString keysCell = window->cellText();
+    EXPECT_EQ(keysCell, QStringLiteral("Row 3, column 2: Rock, Neutral"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(window->mapView()->viewport(), &leave);
+    EXPECT_EQ(window->cellText().toStdString(), keysCell.toStdString());
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_TRUE(focusedButton());
+    key(Qt::Key_Tab);
+    ASSERT_TRUE(window->mapView()->hasFocus());
+    EXPECT_EQ(window->cellText().toStdString(), keysCell.toStdString());
 }
