@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -330,4 +331,23 @@ TEST(FileOutput, NothingIsWrittenAfterTheCommit)
     FileOutput unopened(nativePath(file));
     EXPECT_FALSE(unopened.commit());
     EXPECT_EQ(unopened.problem().kind, FileProblem::Kind::NotOpen);
+}
+
+// A name the system hands out for a file already open (/dev/fd/N,
+// /proc/self/fd/N, as a shell's redirection gives) is written as a stream:
+// a new file renamed over it would leave the open file without the bytes.
+TEST(FileOutput, TheSystemsNamesForAnOpenFileAreWrittenAsStreams)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("out.png"));
+    ASSERT_TRUE(writeAll(file, "old"));
+    const int open = ::open(QFile::encodeName(file), O_WRONLY | O_APPEND);
+    ASSERT_GE(open, 0);
+    for (const char* folder : {"/dev/fd/", "/proc/self/fd/"}) {
+        FileOutput output(folder + std::to_string(open), FileOutput::Streams::Allowed);
+        ASSERT_TRUE(output.open() && output.write("+") && output.commit()) << folder;
+        EXPECT_EQ(output.method(), FileOutput::Method::Stream) << folder;
+    }
+    ::close(open);
+    EXPECT_EQ(readAll(file), QByteArray("old++"));
 }
