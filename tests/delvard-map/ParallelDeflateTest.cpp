@@ -1,7 +1,9 @@
 // The PNG's compressed stream made of bands deflated side by side: one
-// valid zlib stream, and the same bytes whatever the number of threads.
+// valid zlib stream, and the same bytes whatever the number of threads; and
+// the writer that hands it on stopping at the first failed write.
 
 #include "ParallelDeflate.h"
+#include "PngWriter.h"
 
 #include <zlib.h>
 
@@ -90,6 +92,23 @@ TEST(ParallelDeflate, AnOutputThatFailsStopsTheStream)
             ok = deflate.add(std::string(100000, static_cast<char>(band))) && ok;
         EXPECT_FALSE(ok && deflate.finish()) << threads << " threads";
         EXPECT_EQ(calls, 3) << threads << " threads";
+    }
+}
+
+// A writer whose output failed is done: whatever it is asked next, it
+// writes nothing more, and the output's owner names the failure.
+TEST(PngWriter, AnOutputThatFailsIsNeverWrittenAgain)
+{
+    QImage rows(5, 2, QImage::Format_RGB32);
+    rows.fill(Qt::red);
+    for (const int failing : {1, 2, 3, 4}) { // the signature, the header, then the pixels
+        int calls = 0;
+        PngWriter png([&calls, failing](const char*, std::size_t) { return ++calls < failing; }, 5,
+                      4, 2);
+        EXPECT_FALSE(png.writeRows(rows) && png.writeRows(rows) && png.finish()) << failing;
+        EXPECT_FALSE(png.writeRows(rows) || png.finish()) << failing;
+        EXPECT_EQ(calls, failing);
+        EXPECT_EQ(png.problem(), QString()) << failing;
     }
 }
 
