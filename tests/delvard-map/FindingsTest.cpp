@@ -1,6 +1,6 @@
 // What check and info find in maps whose edges and codes are unusual: the
-// cells as they are laid out in rows, never joined across a row's end, and
-// every cell counted.
+// cells as they are laid out in rows, never joined across a row's end or
+// lost on the last row, and every cell counted once.
 
 #include "RunProgram.h"
 
@@ -21,29 +21,30 @@ std::string cell(bool heart, char owner = 0x01 /* Hero */)
 
 } // namespace
 
-// A whole Heart block against the right edge, and a lone Heart cell at the
-// start of the row after the block's first: neighbours in the file, not on
-// the map.
+// A whole Heart block in the bottom right corner, and a lone Heart cell at
+// the start of the row after the block's first: neighbours in the file, not
+// on the map.
 TEST(CheckFindings, HeartCellsAreNeighboursOnlyWithinTheMap)
 {
     const Scratch scratch;
     const QString path =
         scratch.write(QStringLiteral("edgeMap.kld"), mapOf(10, 8, [](int r, int c) {
-                          const bool heart = (r >= 2 && r <= 6 && c >= 6) || (r == 3 && c == 1);
+                          const bool heart = (r >= 4 && c >= 6) || (r == 5 && c == 1);
                           return cell(heart);
                       }));
     const RunResult run = runProgram({QStringLiteral("check"), path});
     EXPECT_EQ(
         run.out.split(u'\n').filter(QRegularExpression(QStringLiteral("Heart (region|block)"))),
-        QStringList{path + QStringLiteral(": row 3, column 1: warning: Heart region of 1 "
+        QStringList{path + QStringLiteral(": row 5, column 1: warning: Heart region of 1 "
                                           "cells starting here is not made of whole 5 x 5 "
                                           "blocks")})
         << run.out.toStdString();
 }
 
 // An unknown owner code in the first cell has no owner before it to show:
-// that cell is counted under the owner "none", and every cell is counted.
-TEST(InfoFindings, EveryCellIsCountedUnderItsOwnerNoneIncluded)
+// that cell is counted under the owner "none", and each cell once among the
+// terrains as among the owners.
+TEST(InfoFindings, EveryCellIsCountedOnceOwnerNoneIncluded)
 {
     const Scratch scratch;
     const QString path =
@@ -62,5 +63,7 @@ TEST(InfoFindings, EveryCellIsCountedUnderItsOwnerNoneIncluded)
     };
     EXPECT_EQ(counts("owners"),
               (QMap<QString, int>{{QStringLiteral("none"), 1}, {QStringLiteral("Hero"), 11}}))
+        << run.out.toStdString();
+    EXPECT_EQ(counts("terrain"), (QMap<QString, int>{{QStringLiteral("Claimed Dirt"), 12}}))
         << run.out.toStdString();
 }
