@@ -17,6 +17,15 @@ namespace {
 
 constexpr std::string_view PngSignature{"\x89PNG\r\n\x1a\n", 8};
 
+// Standard output's failure: a stream not written, for the system's reason.
+delvard::FileProblem streamProblem(const StandardOutput& output)
+{
+    delvard::FileProblem problem;
+    problem.kind = delvard::FileProblem::Kind::StreamNotWritten;
+    problem.os = output.error();
+    return problem;
+}
+
 // The file that standard output writes into, by a name that leads to it,
 // where the system has one.
 fs::path standardOutputName()
@@ -112,8 +121,7 @@ bool PictureFile::write(const char* bytes, std::size_t size)
     if (isStandardOutput()) {
         const auto length = static_cast<qint64>(size);
         if (standardOutput_->write(bytes, length) != length)
-            return fail(
-                {delvard::FileProblem::Kind::StreamNotWritten, standardOutput_->error(), 0, {}});
+            return fail(streamProblem(*standardOutput_));
         return true;
     }
     if (!file_)
@@ -126,9 +134,7 @@ bool PictureFile::write(const char* bytes, std::size_t size)
 bool PictureFile::finish()
 {
     if (isStandardOutput())
-        return !standardOutput_->error() ||
-               fail(
-                   {delvard::FileProblem::Kind::StreamNotWritten, standardOutput_->error(), 0, {}});
+        return !standardOutput_->error() || fail(streamProblem(*standardOutput_));
     if (!file_)
         return fail({delvard::FileProblem::Kind::NotOpen, {}, 0, {}});
     const bool committed = file_->commit();

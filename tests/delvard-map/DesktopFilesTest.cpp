@@ -3,142 +3,56 @@
 // line run the way GNOME runs it, inside bubblewrap with no home folder,
 // no display, no network and /usr read-only.
 
-#include "FileFaults.h"
 #include "RunProgram.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString InputInSandbox = QStringLiteral("/tmp/gnome-desktop-file-to-thumbnail.kld");
-const QString OutputInSandbox = QStringLiteral("/tmp/gnome-desktop-thumbnailer.png");
-const QString ProgramFolderInSandbox = QStringLiteral("/opt/delvard/bin");
-
-// The thumbnailer's command with GNOME's placeholders filled in.
-QStringList thumbnailerCommand(int size)
-{
-    const QString entry = QString::fromUtf8(
-        readAll(QStringLiteral(DELVARD_SOURCE_DIR "/packaging/delvard.thumbnailer")));
-    for (const QString& line : entry.split(u'\n')) {
-        if (!line.startsWith(QLatin1String("Exec=")))
-            continue;
-        QStringList words = line.mid(5).split(u' ');
-        words.replaceInStrings(QStringLiteral("%s"), QString::number(size));
-        words.replaceInStrings(QStringLiteral("%i"), InputInSandbox);
-        words.replaceInStrings(QStringLiteral("%o"), OutputInSandbox);
-        return words;
-    }
-    return {};
-}
-
 // GNOME's binds (gnome-desktop's thumbnailer script): /usr read-only, the
 // top folders that lead into it, a fresh /proc and /dev, every namespace
 // unshared; the output folder is /tmp and the input is bound read-only
 // under a name of the sandbox's choosing. The program, which GNOME finds
-// in /usr/bin, is bound beside it from the build.
-QStringList sandbox(const QString& input, const QString& outputFolder)
-{
-    QStringList args{QStringLiteral("--ro-bind"),
-                     QStringLiteral("/usr"),
-                     QStringLiteral("/usr"),
-                     QStringLiteral("--ro-bind-try"),
-                     QStringLiteral("/etc/ld.so.cache"),
-                     QStringLiteral("/etc/ld.so.cache")};
-    for (const char* top : {"bin", "lib", "lib32", "lib64", "sbin"}) {
-        const QFileInfo path(QStringLiteral("/") + QLatin1String(top));
-        if (path.isSymLink())
-            args << QStringLiteral("--symlink") << path.symLinkTarget() << path.filePath();
-        else if (path.exists())
-            args << QStringLiteral("--ro-bind") << path.filePath() << path.filePath();
-    }
-    args << QStringLiteral("--proc") << QStringLiteral("/proc") << QStringLiteral("--dev")
-         << QStringLiteral("/dev") << QStringLiteral("--chdir") << QStringLiteral("/")
-         << QStringLiteral("--setenv") << QStringLiteral("GIO_USE_VFS") << QStringLiteral("local")
-         << QStringLiteral("--unshare-all") << QStringLiteral("--die-with-parent")
-         << QStringLiteral("--bind") << outputFolder << QStringLiteral("/tmp")
-         << QStringLiteral("--ro-bind") << input << InputInSandbox << QStringLiteral("--ro-bind")
-         << QStringLiteral(DELVARD_MAP_EXE)
-         << ProgramFolderInSandbox + QStringLiteral("/delvard-map");
-    return args;
-}
-
-QProcessEnvironment environment(const QStringList& variables)
-{
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("PATH"),
-                       ProgramFolderInSandbox + QStringLiteral(":/usr/bin"));
-    for (const QString& variable : variables)
-        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-    return environment;
-}
-
-// What the thumbnailer left in its output folder, besides the place the
-// sandbox made for the input.
-QStringList written(const QString& folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    names.removeAll(QFileInfo(InputInSandbox).fileName());
-    return names;
-}
+// in /usr/bin, is bound beside it from the build. Each map is thumbnailed
+// without HOME and DISPLAY, then with them out of reach.
+const char* const Thumbnailer = R"sh(
+sandbox=(--ro-bind /usr /usr --ro-bind-try /etc/ld.so.cache /etc/ld.so.cache --proc /proc
+         --dev /dev --chdir / --setenv GIO_USE_VFS local --unshare-all --die-with-parent)
+for top in /bin /lib /lib32 /lib64 /sbin; do
+  if [ -L $top ]; then sandbox+=(--symlink "$(readlink $top)" $top)
+  elif [ -e $top ]; then sandbox+=(--ro-bind $top $top); fi
+done
+bwrap "${sandbox[@]}" true || { echo "bwrap (Debian's bubblewrap) cannot make its sandbox here"; exit; }
+input=/tmp/gnome-desktop-file-to-thumbnail.kld output=/tmp/gnome-desktop-thumbnailer.png
+exec=$(sed -n 's/^Exec=//p' "$SOURCE/packaging/delvard.thumbnailer")
+exec=${exec//%s/256}; exec=${exec//%i/$input}; exec=${exec//%o/$output}
+head -c 200 "$SAMPLE" > cut.kld
+for variables in '' 'HOME=/nonexistent/home DISPLAY=:77 XDG_RUNTIME_DIR=/nonexistent/run'; do
+  for map in "$SAMPLES/large-255x255Map.kld" cut.kld; do
+    rm -rf out; mkdir out
+    env -i PATH=/opt/delvard/bin:/usr/bin $variables bwrap "${sandbox[@]}" --bind out /tmp \
+      --ro-bind "$map" $input --ro-bind "$MAP" /opt/delvard/bin/delvard-map $exec 2>&1
+    echo "status $?:" $(ls -A out | grep -v "${input##*/}") \
+      $(od -An -tu1 -j16 -N8 "out/${output##*/}" 2>/dev/null)
+  done
+done
+)sh";
 
 } // namespace
 
+// The thumbnail of the large sample, 256 x 256 (the size in its PNG header);
+// a map that cannot be drawn fails, named, and leaves nothing.
 TEST(DesktopFiles, TheThumbnailerWorksInGnomesSandbox)
 {
-    QTemporaryDir dir;
-    const QString outputs = dir.filePath(QStringLiteral("out"));
-    ASSERT_TRUE(QDir().mkpath(outputs));
-    const QString probe = dir.filePath(QStringLiteral("probe"));
-    ASSERT_TRUE(writeAll(probe, "probe"));
-    const RunResult bwrap = runProcess(QStringLiteral("bwrap"),
-                                       sandbox(probe, outputs) << QStringLiteral("/usr/bin/true"),
-                                       dir.path(), environment({}));
-    ASSERT_EQ(bwrap.status, 0)
-        << "bwrap (Debian's bubblewrap) cannot make its sandbox here, so the thumbnailer cannot be "
-           "tried the way GNOME runs it: "
-        << bwrap.err.toStdString();
-
-    const QString cut = dir.filePath(QStringLiteral("cut.kld"));
-    ASSERT_TRUE(writeAll(cut, readAll(samplePath("small-10x8Map.kld")).left(200)));
-    const struct
-    {
-        const char* what;
-        QStringList variables;
-    } runs[] = {
-        {"without HOME and DISPLAY", {}},
-        {"with HOME and DISPLAY out of reach",
-         {QStringLiteral("HOME=/nonexistent/home"), QStringLiteral("DISPLAY=:77"),
-          QStringLiteral("XDG_RUNTIME_DIR=/nonexistent/run")}},
-    };
-    for (const auto& run : runs) {
-        for (const int size : {128, 256}) {
-            QDir(outputs).removeRecursively();
-            ASSERT_TRUE(QDir().mkpath(outputs));
-            const RunResult made = runProcess(QStringLiteral("bwrap"),
-                                              sandbox(samplePath("large-255x255Map.kld"), outputs)
-                                                  << thumbnailerCommand(size),
-                                              dir.path(), environment(run.variables));
-            EXPECT_EQ(made.status, 0) << run.what << ": " << made.err.toStdString();
-            EXPECT_EQ(made.err, QString()) << run.what;
-            EXPECT_EQ(written(outputs), QStringList{QFileInfo(OutputInSandbox).fileName()});
-            const QImage thumbnail(QDir(outputs).filePath(QFileInfo(OutputInSandbox).fileName()));
-            EXPECT_EQ(thumbnail.size(), QSize(size, size)) << run.what;
-
-            // A map that cannot be drawn: a failure, and nothing written.
-            QDir(outputs).removeRecursively();
-            ASSERT_TRUE(QDir().mkpath(outputs));
-            const RunResult failed = runProcess(QStringLiteral("bwrap"),
-                                                sandbox(cut, outputs) << thumbnailerCommand(size),
-                                                dir.path(), environment(run.variables));
-            EXPECT_EQ(failed.status, 1) << run.what;
-            EXPECT_EQ(written(outputs), QStringList()) << run.what;
-        }
-    }
+    const Scratch scratch;
+    const RunResult run = scratch.shell(
+        QStringLiteral("SOURCE='" DELVARD_SOURCE_DIR "' SAMPLES='" DELVARD_SAMPLES_DIR "'\n") +
+        QLatin1String(Thumbnailer));
+    const std::string drawn = "status 0: gnome-desktop-thumbnailer.png 0 0 1 0 0 0 1 0\n";
+    const std::string failed = "delvard-map render: /tmp/gnome-desktop-file-to-thumbnail.kld: The "
+                               "map is 10 x 8 cells, so 80 cell records were expected, but the "
+                               "file holds only 41.\nstatus 1:\n";
+    EXPECT_EQ(run.out.toStdString(), drawn + failed + drawn + failed) << run.err.toStdString();
 }
 
 // The desktop's own reader of the declaration (shared-mime-info's
@@ -146,40 +60,19 @@ TEST(DesktopFiles, TheThumbnailerWorksInGnomesSandbox)
 // case of their names, and no other file.
 TEST(DesktopFiles, MapFilesGetTheirTypeInAnyCase)
 {
-    QTemporaryDir share;
-    const QDir packages(share.filePath(QStringLiteral("mime/packages")));
-    ASSERT_TRUE(packages.mkpath(QStringLiteral(".")));
-    ASSERT_TRUE(
-        QFile::copy(QStringLiteral(DELVARD_SOURCE_DIR "/packaging/mime/net.umbervault.delvard.xml"),
-                    packages.filePath(QStringLiteral("net.umbervault.delvard.xml"))));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), share.path());
-    environment.insert(QStringLiteral("XDG_DATA_DIRS"), share.path());
-    const RunResult update =
-        runProcess(QStringLiteral("update-mime-database"), {share.filePath(QStringLiteral("mime"))},
-                   share.path(), environment);
-    ASSERT_EQ(update.status, 0) << update.err.toStdString();
-
-    const QByteArray map = readAll(samplePath("small-10x8Map.kld"));
-    const struct
-    {
-        const char* name;
-        bool map;
-    } names[] = {{"small-10x8Map.kld", true},
-                 {"SMALLMAP.KLD", true},
-                 {"map.kld", true},
-                 {"small.kld", false},
-                 {"Map.kld.png", false}};
-    for (const auto& name : names) {
-        const QString file = share.filePath(QLatin1String(name.name));
-        ASSERT_TRUE(writeAll(file, map));
-        const RunResult info = runProcess(QStringLiteral("gio"),
-                                          {QStringLiteral("info"), QStringLiteral("-a"),
-                                           QStringLiteral("standard::content-type"), file},
-                                          share.path(), environment);
-        ASSERT_EQ(info.status, 0) << info.err.toStdString();
-        EXPECT_EQ(info.out.contains(QStringLiteral("content-type: application/x-delvard-map\n")),
-                  name.map)
-            << name.name << ": " << info.out.toStdString();
-    }
+    const Scratch share;
+    const RunResult run = share.shell(QStringLiteral(
+        "export XDG_DATA_HOME=\"$PWD\" XDG_DATA_DIRS=\"$PWD\"; mkdir -p mime/packages\n"
+        "cp '" DELVARD_SOURCE_DIR "/packaging/mime/net.umbervault.delvard.xml' mime/packages/\n"
+        "update-mime-database mime || exit\n"
+        "for name in small-10x8Map.kld SMALLMAP.KLD map.kld small.kld Map.kld.png; do\n"
+        "  cp \"$SAMPLE\" $name; echo \"$name: $(gio info -a standard::content-type $name | "
+        "grep -o 'content-type: .*')\"\n"
+        "done"));
+    EXPECT_EQ(run.out.toStdString(), "small-10x8Map.kld: content-type: application/x-delvard-map\n"
+                                     "SMALLMAP.KLD: content-type: application/x-delvard-map\n"
+                                     "map.kld: content-type: application/x-delvard-map\n"
+                                     "small.kld: content-type: application/octet-stream\n"
+                                     "Map.kld.png: content-type: application/octet-stream\n")
+        << run.err.toStdString();
 }

@@ -1,7 +1,9 @@
 // The PNG's compressed stream made of bands deflated side by side: one
-// valid zlib stream, and the same bytes whatever the number of threads.
+// valid zlib stream, and the same bytes whatever the number of threads; and
+// the writer that hands it on stopping at the first failed write.
 
 #include "ParallelDeflate.h"
+#include "PngWriter.h"
 
 #include <zlib.h>
 
@@ -13,26 +15,30 @@ using namespace delvard;
 
 namespace {
 
-struct Deflated
+// The stream the bands make, empty if the deflater failed.
+std::string deflated(const std::vector<std::string>& bands, unsigned threads)
 {
-    bool ok = false;
     std::string stream;
-};
-
-Deflated deflated(const std::vector<std::string>& bands, unsigned threads)
-{
-    Deflated result;
     ParallelDeflate deflate(
-        [&result](std::string_view bytes) {
-            result.stream.append(bytes);
+        [&stream](std::string_view bytes) {
+            stream.append(bytes);
             return true;
         },
         threads);
-    result.ok = true;
+    bool ok = true;
     for (const std::string& band : bands)
-        result.ok = result.ok && deflate.add(band);
-    result.ok = result.ok && deflate.finish();
-    return result;
+        ok = ok && deflate.add(band);
+    return ok && deflate.finish() ? stream : std::string();
+}
+
+// Bytes made by a Mersenne twister.
+std::string noise(std::size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    return bytes;
 }
 
 // zlib's own reader, which checks the header and the Adler-32 too.
@@ -52,10 +58,7 @@ std::string inflated(const std::string& stream, std::size_t size)
 
 TEST(ParallelDeflate, BandsJoinIntoOneStreamWhateverTheThreads)
 {
-    std::mt19937 random(7);
-    std::string noise(300000, '\0');
-    for (char& byte : noise)
-        byte = static_cast<char>(random());
+    const std::string noise = ::noise(300000, 7);
     const std::vector<std::vector<std::string>> inputs = {
         {},
         {""},
@@ -67,14 +70,10 @@ TEST(ParallelDeflate, BandsJoinIntoOneStreamWhateverTheThreads)
         std::string whole;
         for (const std::string& band : bands)
             whole += band;
-        const Deflated alone = deflated(bands, 1);
-        ASSERT_TRUE(alone.ok);
-        EXPECT_EQ(inflated(alone.stream, whole.size()), whole) << bands.size() << " bands";
-        for (const unsigned threads : {2u, 3u, 8u}) {
-            const Deflated together = deflated(bands, threads);
-            EXPECT_TRUE(together.ok);
-            EXPECT_EQ(together.stream, alone.stream) << threads << " threads";
-        }
+        const std::string alone = deflated(bands, 1);
+        EXPECT_EQ(inflated(alone, whole.size()), whole) << bands.size() << " bands";
+        for (const unsigned threads : {2u, 3u, 8u})
+            EXPECT_EQ(deflated(bands, threads), alone) << threads << " threads";
     }
 }
 
@@ -96,18 +95,32 @@ TEST(ParallelDeflate, AnOutputThatFailsStopsTheStream)
     }
 }
 
+// A writer whose output failed is done: whatever it is asked next, it
+// writes nothing more, and the output's owner names the failure.
+TEST(PngWriter, AnOutputThatFailsIsNeverWrittenAgain)
+{
+    QImage rows(5, 2, QImage::Format_RGB32);
+    rows.fill(Qt::red);
+    for (const int failing : {1, 2, 3, 4}) { // the signature, the header, then the pixels
+        int calls = 0;
+        PngWriter png([&calls, failing](const char*, std::size_t) { return ++calls < failing; }, 5,
+                      4, 2);
+        EXPECT_FALSE(png.writeRows(rows) && png.writeRows(rows) && png.finish()) << failing;
+        EXPECT_FALSE(png.writeRows(rows) || png.finish()) << failing;
+        EXPECT_EQ(calls, failing);
+        EXPECT_EQ(png.problem(), QString()) << failing;
+    }
+}
+
 // The stream's checksum is joined from the bands' own, so each must be
 // zlib's: on every length around the 32-byte steps and the runs after which
 // the sums are reduced, on bytes that make the sums largest, from the
 // largest state a checksum can be in, and from an address off the step.
 TEST(ParallelDeflate, Adler32IsZlibsOnAnyLengthContentAndStart)
 {
-    std::mt19937 random(11);
-    std::string noise(3 * 5552 + 100, '\0');
-    for (char& byte : noise)
-        byte = static_cast<char>(random());
-    const std::string contents[] = {noise, std::string(noise.size(), '\xff'),
-                                    std::string(noise.size(), '\0')};
+    const std::size_t size = 3 * 5552 + 100;
+    const std::string contents[] = {noise(size, 11), std::string(size, '\xff'),
+                                    std::string(size, '\0')};
     const auto zlibs = [](std::string_view bytes, uLong adler) {
         return static_cast<std::uint32_t>(
             adler32_z(adler, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));

@@ -1,27 +1,25 @@
 #include "RunProgram.h"
 
+#include "FileFaults.h"
+#include "MapBytes.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 
-namespace {
+#include <gtest/gtest.h>
 
-// An outer bound only: a run that blocked would hit it and fail.
-constexpr int RunTimeoutMs = 60000;
-
-RunResult finish(QProcess& process)
+std::string mapOf(int width, int height,
+                  const std::function<std::string(int row, int column)>& record)
 {
-    RunResult result;
-    if (!process.waitForFinished(RunTimeoutMs) || process.exitStatus() != QProcess::NormalExit) {
-        result.err = process.errorString();
-        return result;
-    }
-    result.status = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    std::string bytes = mapBytes(width, height);
+    if (width == 0 || height == 0)
+        return bytes + record(1, 1);
+    for (int row = 1; row <= height; ++row)
+        for (int column = 1; column <= width; ++column)
+            bytes += record(row, column);
+    return bytes;
 }
-
-} // namespace
 
 void ensureApplication()
 {
@@ -32,14 +30,6 @@ void ensureApplication()
         new QCoreApplication(argc, argv);
 }
 
-RunResult runProgram(const QStringList& args)
-{
-    ensureApplication();
-    QProcess process;
-    process.start(QStringLiteral(DELVARD_MAP_EXE), args);
-    return finish(process);
-}
-
 RunResult runProcess(const QString& program, const QStringList& args, const QString& folder,
                      const QProcessEnvironment& environment)
 {
@@ -48,18 +38,36 @@ RunResult runProcess(const QString& program, const QStringList& args, const QStr
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(program, args);
-    return finish(process);
+    RunResult result;
+    // An outer bound only: a run that blocked would hit it and fail.
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        result.err = process.errorString();
+        return result;
+    }
+    result.status = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+RunResult runProgram(const QStringList& args)
+{
+    return runProcess(QStringLiteral(DELVARD_MAP_EXE), args, QDir::currentPath(),
+                      QProcessEnvironment::systemEnvironment());
 }
 
 RunResult runShell(const QString& script, const QString& folder)
 {
-    ensureApplication();
-    QProcess shell;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("MAP"), QStringLiteral(DELVARD_MAP_EXE));
-    env.insert(QStringLiteral("SAMPLE"), QStringLiteral(DELVARD_SAMPLES_DIR "/small-10x8Map.kld"));
-    shell.setProcessEnvironment(env);
-    shell.setWorkingDirectory(folder);
-    shell.start(QStringLiteral("bash"), {QStringLiteral("-c"), script});
-    return finish(shell);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("MAP"), QStringLiteral(DELVARD_MAP_EXE));
+    environment.insert(QStringLiteral("SAMPLE"), samplePath("small-10x8Map.kld"));
+    return runProcess(QStringLiteral("bash"), {QStringLiteral("-c"), script}, folder, environment);
+}
+
+QString Scratch::write(const QString& name, const QByteArray& bytes) const
+{
+    const QString file = path(name);
+    if (!dir_.isValid() || !writeAll(file, bytes))
+        ADD_FAILURE() << "cannot write " << file.toStdString();
+    return file;
 }
