@@ -1,6 +1,7 @@
 #include "BatchRender.h"
 
 #include "NativeFileName.h"
+#include "PlatformFile.h"
 #include "ProblemWords.h"
 #include "RenderJob.h"
 
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -117,6 +119,14 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
     }
 
     const std::size_t count = static_cast<std::size_t>(maps.size());
+    const bool terminal = standardErrorIsTerminal();
+    // On a terminal the progress line is written over; "\x1b[K" clears
+    // what a longer name left of it.
+    const char* const lineStart = terminal ? "\r\x1b[K" : "";
+    // An interrupt removes the pictures being written, keeps the finished
+    // ones and says how many there are.
+    platform::interrupts::reportProgress(
+        std::string(lineStart) + "delvard-map render: interrupted; ", count, " pictures written");
     Outcomes outcomes(count);
     std::atomic<std::size_t> next{0};
     // Every core draws maps of its own; each picture is compressed by the
@@ -124,13 +134,17 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
     PictureOptions oneThreadEach = options;
     oneThreadEach.compressionThreads = 1;
     const auto work = [&] {
+        // Interrupts go to the thread that writes the outcomes: stopped in
+        // the handler, it writes nothing after the handler's line.
+        platform::interrupts::leaveToOtherThreads();
         PictureMaker maker(pictures, oneThreadEach);
         for (std::size_t k = next++; k < count; k = next++) {
             const auto index = static_cast<qsizetype>(k);
             RenderOutcome outcome;
             try {
                 outcome = renderMapToFile(maker, maps[index], QDir(folder).filePath(names[index]),
-                                          nullptr, PictureFile::Interrupts::LeaveUnfinished);
+                                          nullptr,
+                                          PictureFile::Interrupts::RemoveUnfinishedCountFinished);
             } catch (const std::bad_alloc&) {
                 outcome = {false, displayName(maps[index]) +
                                       QStringLiteral(": There is not enough memory to draw it.")};
@@ -141,16 +155,14 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
             outcomes.put(k, std::move(outcome));
         }
     };
+    // No more pictures at once than an interrupt can remove.
     const std::size_t threads =
-        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, count);
+        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
+                                std::min<std::size_t>(count, platform::interrupts::MostFiles));
     std::vector<std::jthread> workers;
     for (std::size_t t = 0; t < threads; ++t)
         workers.emplace_back(work);
 
-    const bool terminal = standardErrorIsTerminal();
-    // On a terminal the progress line is written over; "\x1b[K" clears
-    // what a longer name left of it.
-    const char* const lineStart = terminal ? "\r\x1b[K" : "";
     int failed = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const RenderOutcome outcome = outcomes.take(k);

@@ -17,7 +17,8 @@ QString pictureNameFor(const QString& mapPath);
 // (made if missing), on every core. A progress line on standard error
 // when it is a terminal; each failure named, the other pictures still
 // written. Maps that would give one picture name refuse the whole batch
-// before anything is written. Returns the exit status.
+// before anything is written. An interrupt removes the pictures being
+// written and says how many are finished. Returns the exit status.
 int renderBatch(const QStringList& maps, const QString& folder, const PictureOptions& options,
                 const PictureList& pictures, CommandIo& io);
 

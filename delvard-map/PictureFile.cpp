@@ -74,24 +74,18 @@ PictureFile::PictureFile(QString name, StandardOutput* standardOutput, Interrupt
 {
 }
 
-void PictureFile::removeOnInterrupt(const fs::path& file) const
-{
-    if (interrupts_ == Interrupts::RemoveUnfinished)
-        delvard::platform::removeOnInterrupt(file);
-}
-
 PictureFile::~PictureFile()
 {
     // The temporary file goes with the output; only then may an interrupt
     // stop caring about it.
     file_.reset();
-    removeOnInterrupt({});
+    removedFile_.release();
 }
 
 bool PictureFile::fail(const QString& why)
 {
     problem_ = why;
-    removeOnInterrupt({});
+    removedFile_.release();
     return false;
 }
 
@@ -108,11 +102,14 @@ bool PictureFile::open()
         standardOutput_->switchToBinary();
         return true;
     }
+    // An interrupt finds the temporary file registered, or not yet made.
+    const delvard::platform::interrupts::Step step;
     file_.emplace(delvard::nativePath(name_), delvard::FileOutput::Streams::Allowed);
     if (!file_->open())
         return fail(file_->problem());
-    // Empty when the picture goes straight into its file, which clears it.
-    removeOnInterrupt(file_->temporaryFile());
+    // None when the picture goes straight into its file.
+    if (!file_->temporaryFile().empty())
+        removedFile_ = delvard::platform::interrupts::RemovedFile(file_->temporaryFile());
     return true;
 }
 
@@ -137,8 +134,13 @@ bool PictureFile::finish()
         return !standardOutput_->error() || fail(streamProblem(*standardOutput_));
     if (!file_)
         return fail({delvard::FileProblem::Kind::NotOpen, {}, 0, {}});
+    // An interrupt finds the picture unfinished and removes it, or finished
+    // and counted.
+    const delvard::platform::interrupts::Step step;
     const bool committed = file_->commit();
-    removeOnInterrupt({});
+    removedFile_.release();
+    if (committed && interrupts_ == Interrupts::RemoveUnfinishedCountFinished)
+        delvard::platform::interrupts::countFinished();
     return committed || fail(file_->problem());
 }
 

@@ -2,6 +2,7 @@
 
 #include "FileReader.h"
 #include "FileWriter.h"
+#include "PlatformFile.h"
 
 #include <QString>
 
@@ -37,11 +38,9 @@ QString reasonToKeep(const QString& pictureName, const QString& mapName);
 class PictureFile
 {
   public:
-    // Whether an interrupt removes the unfinished picture. The system keeps
-    // one such file for the whole program, so pictures written side by side
-    // go without: what an interrupt leaves of them is a hidden temporary
-    // file, which the next write in that folder removes.
-    enum class Interrupts { RemoveUnfinished, LeaveUnfinished };
+    // Whether the picture is one of a batch, whose pictures an interrupt
+    // counts as it stops the batch. Unfinished pictures are removed either way.
+    enum class Interrupts { RemoveUnfinished, RemoveUnfinishedCountFinished };
 
     // standardOutput serves "-"; without it "-" cannot be written.
     PictureFile(QString name, StandardOutput* standardOutput,
@@ -65,12 +64,11 @@ class PictureFile
     bool fail(const QString& why);
     bool fail(const delvard::FileProblem& problem);
 
-    void removeOnInterrupt(const std::filesystem::path& file) const;
-
     QString name_;
     StandardOutput* standardOutput_;
     Interrupts interrupts_;
     std::optional<delvard::FileOutput> file_;
+    delvard::platform::interrupts::RemovedFile removedFile_;
     QString problem_;
 };
 

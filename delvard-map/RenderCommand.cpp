@@ -30,6 +30,8 @@ const QString Help = QStringLiteral(
     "cannot be drawn is named and the others are still drawn. Maps that would\n"
     "give the same picture name (also in another letter case) stop the batch\n"
     "before anything is drawn. On a terminal a progress line counts the maps.\n"
+    "An interrupt (Ctrl+C, kill) removes the pictures being written, keeps the\n"
+    "finished ones and says how many were written.\n"
     "\n"
     "Options:\n"
     "  --cell-size PX  side of a cell in pixels, 4 to 72 (default 24, the\n"

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 // The few things about files that neither Qt nor the standard library
@@ -68,10 +70,70 @@ std::optional<FileOwner> ownerOf(const fs::path& path);
 // local application data folder. None where the environment names none.
 std::optional<fs::path> userStateFolder();
 
-// While set, the file is removed if the process is stopped by an interrupt
-// or a termination request (Ctrl+C, kill), before it ends as it would have.
-// One file at a time; an empty path clears it.
-void removeOnInterrupt(const fs::path& path);
+// What an interrupt (Ctrl+C, a termination request, a closed terminal)
+// does before the process ends as it would have: it removes the files
+// registered here, the unfinished outputs of the moment, and may write one
+// line of progress on standard error. The signal handler reads only what was
+// published to it beforehand: a fixed table of names and a few counters.
+namespace interrupts {
+
+// How many files can be registered at once: the most outputs a program may
+// have open side by side.
+inline constexpr std::size_t MostFiles = 64;
+
+// While it lives, its file is removed if an interrupt comes. Make it right
+// after the file was created, inside the same Step.
+class RemovedFile
+{
+  public:
+    RemovedFile() = default;
+    // A name that does not fit in the table (too long, or every place taken)
+    // registers nothing.
+    explicit RemovedFile(const fs::path& file);
+    ~RemovedFile() { release(); }
+    RemovedFile(RemovedFile&& other) noexcept;
+    RemovedFile& operator=(RemovedFile&& other) noexcept;
+    RemovedFile(const RemovedFile&) = delete;
+    RemovedFile& operator=(const RemovedFile&) = delete;
+
+    // The file is no longer the handler's: it was finished or removed.
+    void release();
+
+  private:
+    int slot_ = -1;
+};
+
+// A step an interrupt must not cut in two: creating a file and registering
+// it, or finishing a file, releasing it and counting it. An interrupt waits
+// for the steps under way on every thread (a second interrupt does not) and
+// no step starts after it: a thread that comes to one waits there for the
+// end of the process. The thread running a step does not take the signal.
+class Step
+{
+  public:
+    Step();
+    ~Step();
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+
+  private:
+    bool alreadyHeld_ = false; // the thread left interrupts to others before the step
+};
+
+// The line an interrupt writes on standard error from now on: `before`, the
+// number of finished pieces (countFinished()), " of ", `total`, `after` and a
+// newline. Each text is cut at 256 bytes.
+void reportProgress(std::string_view before, std::uint64_t total, std::string_view after);
+// One more piece finished; call it inside the Step that finishes it.
+void countFinished();
+
+// The calling thread leaves interrupts to the program's other threads, so
+// that the handler never stops it half-way through what it was doing. For
+// worker threads; nothing to do on Windows, where a handler has a thread of
+// its own.
+void leaveToOtherThreads();
+
+} // namespace interrupts
 
 // Standard output carries bytes as they are: Windows starts it in text
 // mode, which would turn every byte 10 of a picture into 13 10.
