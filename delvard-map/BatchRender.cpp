@@ -1,5 +1,7 @@
 #include "BatchRender.h"
 
+#include "Folders.h"
+
 #include "NativeFileName.h"
 #include "PlatformFile.h"
 #include "ProblemWords.h"
@@ -109,11 +111,9 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
         io.err.flush();
         return ExitUsage;
     }
-    std::error_code error;
-    std::filesystem::create_directories(nativePath(folder), error);
-    if (error) {
-        io.err << "delvard-map render: " << displayName(folder)
-               << ": The folder cannot be made: " << systemWords(error) << ".\n";
+    if (const FileProblem made = makeFolders(nativePath(folder))) {
+        io.err << "delvard-map render: " << displayName(folder) << ": "
+               << describeProblem(made, MapFiles) << '\n';
         io.err.flush();
         return ExitProblem;
     }
