@@ -9,8 +9,8 @@
 #include "ProblemWords.h"
 
 #include <QDir>
-#include <QFileInfo>
 
+#include <filesystem>
 #include <optional>
 
 namespace delvard {
@@ -56,6 +56,30 @@ QString shellQuoted(const QString& text)
     return u'\'' + quoted + u'\'';
 }
 
+// A configuration value as git holds it, for a message: only its bytes that
+// are not UTF-8 and its control characters are written as \xNN.
+QString shownValue(const QString& value)
+{
+    QString shown;
+    for (const QChar c : value) {
+        if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)
+            shown += QStringLiteral("\\x") + QString::number(c.unicode() - 0xDC00, 16).toUpper();
+        else
+            shown += withControlCharactersEscaped(c);
+    }
+    return shown;
+}
+
+// A variable of the environment that holds a path, with all its bytes.
+QString environmentPath(const char* name)
+{
+#ifdef Q_OS_WIN
+    return qEnvironmentVariable(name);
+#else
+    return decodeNativeName(qgetenv(name));
+#endif
+}
+
 struct Setting
 {
     const char* key;
@@ -82,12 +106,24 @@ class GitSetup
     {
         return global_ ? QStringLiteral("git config --global") : QStringLiteral("git config");
     }
+    QString shownAttributesFile() const;
 
     CommandIo& io_;
     const bool global_;
     QString attributesFile_;
     bool changed_ = false;
 };
+
+// The user's file as given; the repository's as seen from here, as git
+// status would name it.
+QString GitSetup::shownAttributesFile() const
+{
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    const std::filesystem::path relative =
+        nativePath(attributesFile_).lexically_relative(error ? std::filesystem::path() : here);
+    return displayName(global_ || relative.empty() ? attributesFile_ : fromNativePath(relative));
+}
 
 int GitSetup::fail(const QString& message)
 {
@@ -125,8 +161,8 @@ bool GitSetup::findAttributesFile()
         fail(QStringLiteral("cannot read core.attributesFile: %1").arg(configured.failure()));
         return false;
     }
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString home = qEnvironmentVariable("HOME");
+    const QString xdg = environmentPath("XDG_CONFIG_HOME");
+    const QString home = environmentPath("HOME");
     if (!xdg.isEmpty()) {
         attributesFile_ = xdg + QStringLiteral("/git/attributes");
     } else if (!home.isEmpty()) {
@@ -160,7 +196,7 @@ bool GitSetup::setConfig(const Setting& setting)
     changed_ = true;
     io_.out << configName() << ": ";
     if (wasSet)
-        io_.out << "changed " << key << " (it was: " << displayName(now.out) << ")\n";
+        io_.out << "changed " << key << " (it was: " << shownValue(now.out) << ")\n";
     else
         io_.out << "set " << key << '\n';
     return true;
@@ -171,28 +207,30 @@ bool GitSetup::addAttributes()
     const std::filesystem::path path = nativePath(attributesFile_);
     const FileRead read = readWholeFile(path, AttributesFiles);
     if (!read.ok && !read.missing) {
-        fail(QStringLiteral("%1: %2").arg(displayName(attributesFile_),
+        fail(QStringLiteral("%1: %2").arg(shownAttributesFile(),
                                           describeProblem(read.problem, AttributesFiles)));
         return false;
     }
     const std::optional<std::string> added = withMapAttributes(read.ok ? read.bytes : "");
     if (!added)
         return true;
-    if (read.missing && !QDir().mkpath(QFileInfo(attributesFile_).absolutePath())) {
-        fail(QStringLiteral("%1: its folder cannot be made.").arg(displayName(attributesFile_)));
-        return false;
+    if (read.missing && !path.parent_path().empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(path.parent_path(), error);
+        if (error) {
+            fail(QStringLiteral("%1: its folder cannot be made: %2.")
+                     .arg(shownAttributesFile(), QString::fromStdString(error.message())));
+            return false;
+        }
     }
     const FileWrite written = replaceFile(path, *added);
     if (!written.ok) {
-        fail(QStringLiteral("%1: %2").arg(displayName(attributesFile_),
+        fail(QStringLiteral("%1: %2").arg(shownAttributesFile(),
                                           describeProblem(written.problem, AttributesFiles)));
         return false;
     }
     changed_ = true;
-    // The repository's file as seen from here, as git status would name it.
-    const QString shown =
-        global_ ? attributesFile_ : QDir::current().relativeFilePath(attributesFile_);
-    io_.out << displayName(shown) << ": added " << QLatin1String(MapAttributesLine) << '\n';
+    io_.out << shownAttributesFile() << ": added " << QLatin1String(MapAttributesLine) << '\n';
     return true;
 }
 
@@ -210,14 +248,23 @@ int runGitSetupCommand(const QStringList& args, CommandIo& io, const QString& pr
 
     const bool global = line.isSet(QStringLiteral("global"));
     GitSetup setup(io, global);
+    if (program.isEmpty() || !nativePath(program).is_absolute())
+        return setup.fail(QStringLiteral("the path of this program cannot be found, so git "
+                                         "cannot be told to run it."));
     if (!setup.findAttributesFile())
         return ExitProblem;
-    const QString self = shellQuoted(QDir::cleanPath(QFileInfo(program).absoluteFilePath()));
+    // The path byte for byte: git holds any byte in a value but NUL, which
+    // no path has. "--" keeps a file name that starts with "-" a name: git
+    // adds the file to the text command, and %P is the repository's path.
+    // In the driver git reads %% as %, so a % in the path is doubled.
+    const QString self = shellQuoted(program);
+    QString driverSelf = self;
+    driverSelf.replace(u'%', QStringLiteral("%%"));
     const Setting settings[] = {
-        {"diff.delvard.textconv", self + QStringLiteral(" text")},
+        {"diff.delvard.textconv", self + QStringLiteral(" text --")},
         {"diff.delvard.cachetextconv", QStringLiteral("true")},
         {"merge.delvard.name", QStringLiteral("Delvard maps, cell by cell (delvard-map merge)")},
-        {"merge.delvard.driver", self + QStringLiteral(" merge %O %A %B %P")},
+        {"merge.delvard.driver", driverSelf + QStringLiteral(" merge -- %O %A %B %P")},
     };
     for (const Setting& setting : settings) {
         if (!setup.setConfig(setting))

@@ -19,7 +19,7 @@ const QString Help =
     QStringLiteral("Usage: delvard-map merge BASE OURS THEIRS [PATH]\n"
                    "\n"
                    "Merges two versions of a map that grew from a common ancestor, BASE, into\n"
-                   "OURS, as git's merge driver (see git-setup, which passes %O %A %B %P).\n"
+                   "OURS, as git's merge driver (see git-setup, which passes -- %O %A %B %P).\n"
                    "Each cell's 4-byte record, each other header byte and the bytes after the\n"
                    "last record (as one piece) are merged on their own: a piece changed on one\n"
                    "side takes that side's value; changed on both sides differently, it keeps\n"
