@@ -92,6 +92,7 @@ class GitSetup
     GitSetup(CommandIo& io, bool global) : io_(io), global_(global) {}
 
     bool findAttributesFile();
+    bool attributesFileIsRead();
     bool setConfig(const Setting& setting);
     bool addAttributes();
     int fail(const QString& message);
@@ -175,6 +176,19 @@ bool GitSetup::findAttributesFile()
     return true;
 }
 
+// git reads the repository's .gitattributes only where it is a file (since
+// 2.32 it opens no link there), but follows a link to the user's file.
+bool GitSetup::attributesFileIsRead()
+{
+    std::error_code error;
+    if (global_ || std::filesystem::symlink_status(nativePath(attributesFile_), error).type() !=
+                       std::filesystem::file_type::symlink)
+        return true;
+    fail(QStringLiteral("%1 is a symbolic link, which git does not read; replace it with a file.")
+             .arg(shownAttributesFile()));
+    return false;
+}
+
 bool GitSetup::setConfig(const Setting& setting)
 {
     const QString key = QLatin1String(setting.key);
@@ -251,7 +265,7 @@ int runGitSetupCommand(const QStringList& args, CommandIo& io, const QString& pr
     if (program.isEmpty() || !nativePath(program).is_absolute())
         return setup.fail(QStringLiteral("the path of this program cannot be found, so git "
                                          "cannot be told to run it."));
-    if (!setup.findAttributesFile())
+    if (!setup.findAttributesFile() || !setup.attributesFileIsRead())
         return ExitProblem;
     // The path byte for byte: git holds any byte in a value but NUL, which
     // no path has. "--" keeps a file name that starts with "-" a name: git
