@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 
+#include <filesystem>
+
 namespace delvard {
 
 namespace {
@@ -42,6 +44,19 @@ const QString Help = QStringLiteral(
     "Exit status: 0 on success, 1 when a check finds a problem, diff finds\n"
     "differences, a merge has conflicts, a map cannot be read or an output (a\n"
     "picture, a map, standard output) cannot be written, 2 on a usage error.\n");
+
+// This program's absolute path with all its bytes: Qt gives none where the
+// path is not UTF-8.
+QString programPath()
+{
+#ifdef Q_OS_LINUX
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return fromNativePath(self);
+#endif
+    return QCoreApplication::applicationFilePath();
+}
 
 } // namespace
 
@@ -77,7 +92,7 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
     if (first == QLatin1String("merge"))
         return runMergeCommand(args, io);
     if (first == QLatin1String("git-setup"))
-        return runGitSetupCommand(args, io, QCoreApplication::applicationFilePath());
+        return runGitSetupCommand(args, io, programPath());
     io.err << "delvard-map: unknown command '" << delvard::displayName(first) << "'\n"
            << "Try 'delvard-map --help' for the list of commands.\n";
     io.err.flush();

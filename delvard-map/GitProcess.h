@@ -6,6 +6,9 @@
 namespace delvard {
 
 // One run of git, which is looked for on the PATH as a shell would.
+// Arguments and output are names and values as the system holds them: a
+// byte that is not UTF-8 travels as NativeFileName.h's conversions carry
+// it, both ways, so a path or a configuration value is never changed.
 struct GitRun
 {
     bool ran = false; // false: git could not be started (problem says why)

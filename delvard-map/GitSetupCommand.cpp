@@ -9,8 +9,8 @@
 #include "ProblemWords.h"
 
 #include <QDir>
-#include <QFileInfo>
 
+#include <filesystem>
 #include <optional>
 
 namespace delvard {
@@ -56,6 +56,30 @@ QString shellQuoted(const QString& text)
     return u'\'' + quoted + u'\'';
 }
 
+// A configuration value as git holds it, for a message: only its bytes that
+// are not UTF-8 and its control characters are written as \xNN.
+QString shownValue(const QString& value)
+{
+    QString shown;
+    for (const QChar c : value) {
+        if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)
+            shown += QStringLiteral("\\x") + QString::number(c.unicode() - 0xDC00, 16).toUpper();
+        else
+            shown += withControlCharactersEscaped(c);
+    }
+    return shown;
+}
+
+// A variable of the environment that holds a path, with all its bytes.
+QString environmentPath(const char* name)
+{
+#ifdef Q_OS_WIN
+    return qEnvironmentVariable(name);
+#else
+    return decodeNativeName(qgetenv(name));
+#endif
+}
+
 struct Setting
 {
     const char* key;
@@ -68,6 +92,7 @@ class GitSetup
     GitSetup(CommandIo& io, bool global) : io_(io), global_(global) {}
 
     bool findAttributesFile();
+    bool attributesFileIsRead();
     bool setConfig(const Setting& setting);
     bool addAttributes();
     int fail(const QString& message);
@@ -82,12 +107,24 @@ class GitSetup
     {
         return global_ ? QStringLiteral("git config --global") : QStringLiteral("git config");
     }
+    QString shownAttributesFile() const;
 
     CommandIo& io_;
     const bool global_;
     QString attributesFile_;
     bool changed_ = false;
 };
+
+// The user's file as given; the repository's as seen from here, as git
+// status would name it.
+QString GitSetup::shownAttributesFile() const
+{
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    const std::filesystem::path relative =
+        nativePath(attributesFile_).lexically_relative(error ? std::filesystem::path() : here);
+    return displayName(global_ || relative.empty() ? attributesFile_ : fromNativePath(relative));
+}
 
 int GitSetup::fail(const QString& message)
 {
@@ -125,8 +162,8 @@ bool GitSetup::findAttributesFile()
         fail(QStringLiteral("cannot read core.attributesFile: %1").arg(configured.failure()));
         return false;
     }
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString home = qEnvironmentVariable("HOME");
+    const QString xdg = environmentPath("XDG_CONFIG_HOME");
+    const QString home = environmentPath("HOME");
     if (!xdg.isEmpty()) {
         attributesFile_ = xdg + QStringLiteral("/git/attributes");
     } else if (!home.isEmpty()) {
@@ -137,6 +174,19 @@ bool GitSetup::findAttributesFile()
         return false;
     }
     return true;
+}
+
+// git reads the repository's .gitattributes only where it is a file (since
+// 2.32 it opens no link there), but follows a link to the user's file.
+bool GitSetup::attributesFileIsRead()
+{
+    std::error_code error;
+    if (global_ || std::filesystem::symlink_status(nativePath(attributesFile_), error).type() !=
+                       std::filesystem::file_type::symlink)
+        return true;
+    fail(QStringLiteral("%1 is a symbolic link, which git does not read; replace it with a file.")
+             .arg(shownAttributesFile()));
+    return false;
 }
 
 bool GitSetup::setConfig(const Setting& setting)
@@ -160,7 +210,7 @@ bool GitSetup::setConfig(const Setting& setting)
     changed_ = true;
     io_.out << configName() << ": ";
     if (wasSet)
-        io_.out << "changed " << key << " (it was: " << displayName(now.out) << ")\n";
+        io_.out << "changed " << key << " (it was: " << shownValue(now.out) << ")\n";
     else
         io_.out << "set " << key << '\n';
     return true;
@@ -171,28 +221,30 @@ bool GitSetup::addAttributes()
     const std::filesystem::path path = nativePath(attributesFile_);
     const FileRead read = readWholeFile(path, AttributesFiles);
     if (!read.ok && !read.missing) {
-        fail(QStringLiteral("%1: %2").arg(displayName(attributesFile_),
+        fail(QStringLiteral("%1: %2").arg(shownAttributesFile(),
                                           describeProblem(read.problem, AttributesFiles)));
         return false;
     }
     const std::optional<std::string> added = withMapAttributes(read.ok ? read.bytes : "");
     if (!added)
         return true;
-    if (read.missing && !QDir().mkpath(QFileInfo(attributesFile_).absolutePath())) {
-        fail(QStringLiteral("%1: its folder cannot be made.").arg(displayName(attributesFile_)));
-        return false;
+    if (read.missing && !path.parent_path().empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(path.parent_path(), error);
+        if (error) {
+            fail(QStringLiteral("%1: its folder cannot be made: %2.")
+                     .arg(shownAttributesFile(), QString::fromStdString(error.message())));
+            return false;
+        }
     }
     const FileWrite written = replaceFile(path, *added);
     if (!written.ok) {
-        fail(QStringLiteral("%1: %2").arg(displayName(attributesFile_),
+        fail(QStringLiteral("%1: %2").arg(shownAttributesFile(),
                                           describeProblem(written.problem, AttributesFiles)));
         return false;
     }
     changed_ = true;
-    // The repository's file as seen from here, as git status would name it.
-    const QString shown =
-        global_ ? attributesFile_ : QDir::current().relativeFilePath(attributesFile_);
-    io_.out << displayName(shown) << ": added " << QLatin1String(MapAttributesLine) << '\n';
+    io_.out << shownAttributesFile() << ": added " << QLatin1String(MapAttributesLine) << '\n';
     return true;
 }
 
@@ -210,14 +262,23 @@ int runGitSetupCommand(const QStringList& args, CommandIo& io, const QString& pr
 
     const bool global = line.isSet(QStringLiteral("global"));
     GitSetup setup(io, global);
-    if (!setup.findAttributesFile())
+    if (program.isEmpty() || !nativePath(program).is_absolute())
+        return setup.fail(QStringLiteral("the path of this program cannot be found, so git "
+                                         "cannot be told to run it."));
+    if (!setup.findAttributesFile() || !setup.attributesFileIsRead())
         return ExitProblem;
-    const QString self = shellQuoted(QDir::cleanPath(QFileInfo(program).absoluteFilePath()));
+    // The path byte for byte: git holds any byte in a value but NUL, which
+    // no path has. "--" keeps a file name that starts with "-" a name: git
+    // adds the file to the text command, and %P is the repository's path.
+    // In the driver git reads %% as %, so a % in the path is doubled.
+    const QString self = shellQuoted(program);
+    QString driverSelf = self;
+    driverSelf.replace(u'%', QStringLiteral("%%"));
     const Setting settings[] = {
-        {"diff.delvard.textconv", self + QStringLiteral(" text")},
+        {"diff.delvard.textconv", self + QStringLiteral(" text --")},
         {"diff.delvard.cachetextconv", QStringLiteral("true")},
         {"merge.delvard.name", QStringLiteral("Delvard maps, cell by cell (delvard-map merge)")},
-        {"merge.delvard.driver", self + QStringLiteral(" merge %O %A %B %P")},
+        {"merge.delvard.driver", driverSelf + QStringLiteral(" merge -- %O %A %B %P")},
     };
     for (const Setting& setting : settings) {
         if (!setup.setConfig(setting))

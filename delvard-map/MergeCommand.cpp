@@ -19,7 +19,7 @@ const QString Help =
     QStringLiteral("Usage: delvard-map merge BASE OURS THEIRS [PATH]\n"
                    "\n"
                    "Merges two versions of a map that grew from a common ancestor, BASE, into\n"
-                   "OURS, as git's merge driver (see git-setup, which passes %O %A %B %P).\n"
+                   "OURS, as git's merge driver (see git-setup, which passes -- %O %A %B %P).\n"
                    "Each cell's 4-byte record, each other header byte and the bytes after the\n"
                    "last record (as one piece) are merged on their own: a piece changed on one\n"
                    "side takes that side's value; changed on both sides differently, it keeps\n"
@@ -96,17 +96,18 @@ QString conflictLine(const MergeConflict& conflict, const std::array<Version, 3>
 QString whyNotMerged(std::array<Version, 3>& versions)
 {
     for (Version& version : versions) {
+        // The reason is a sentence of its own, after "…left as it was."
+        QString role = QLatin1String(version.role);
+        role[0] = role[0].toUpper();
         const FileRead read = readMapFile(nativePath(version.path));
         if (!read.ok)
             return QStringLiteral("%1 (%2): %3")
-                .arg(QLatin1String(version.role), displayName(version.path),
-                     describeProblem(read.problem, MapFiles));
+                .arg(role, displayName(version.path), describeProblem(read.problem, MapFiles));
         version.bytes = read.bytes;
         version.decoded = decodeMap(version.bytes);
         if (!version.decoded.check.ok())
             return QStringLiteral("%1 (%2): %3")
-                .arg(QLatin1String(version.role), displayName(version.path),
-                     describeProblem(version.decoded.check));
+                .arg(role, displayName(version.path), describeProblem(version.decoded.check));
     }
     const auto& [base, ours, theirs] = versions;
     const auto size = [](const Version& version) {

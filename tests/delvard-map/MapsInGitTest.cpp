@@ -1,13 +1,14 @@
 // What git is given for maps: their text for git diff, the three-way merge
-// unit by unit (on bytes made here), and the line of .gitattributes that
-// hands map files to both. (Their use through git is among the documented
-// examples.)
+// unit by unit (on bytes made here), the line of .gitattributes that hands
+// map files to both, and the program's path. (Their use through git is among
+// the documented examples.)
 
 #include "GitAttributes.h"
 #include "MapBytes.h"
 #include "MapFormat.h"
 #include "MapMerge.h"
 #include "MapText.h"
+#include "RunProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -170,4 +171,26 @@ TEST(GitAttributes, TheLineIsAddedOnceInTheFilesOwnLineEnds)
     for (const std::string& present :
          {line, "*.png binary\n" + line + "\n*.txt text\n", "  " + line + " \r\n"})
         EXPECT_FALSE(withMapAttributes(present).has_value()) << present;
+}
+
+// git runs delvard-map by its path as the system holds it: a byte that is
+// not UTF-8, a line break, a quote for the shell and a % for git's driver.
+TEST(GitSetup, GitDiffsAndMergesWithTheProgramInAFolderOfAnyName)
+{
+    Scratch scratch;
+    const RunResult run = scratch.shell(QStringLiteral(R"(bin=$PWD/$(printf "b\377\nit's %%O")
+trap 'rm -rf "$bin" "${bin%/*}/r"' EXIT
+export HOME=$PWD GIT_CONFIG_NOSYSTEM=1 GIT_AUTHOR_NAME=A GIT_AUTHOR_EMAIL=a@b GIT_COMMITTER_NAME=A \
+  GIT_COMMITTER_EMAIL=a@b
+mkdir "$bin" && cp "$MAP" "$bin/" && git init -q -b main r && cd r && cp "$SAMPLE" aMap.kld
+"$bin/delvard-map" git-setup >/dev/null && git add . && git commit -qm 1 && git checkout -qb side
+printf '\x04' | dd of=aMap.kld bs=1 seek=36 conv=notrunc 2>/dev/null && git commit -qam 2
+git checkout -q main && printf '\x06' | dd of=aMap.kld bs=1 seek=40 conv=notrunc 2>/dev/null
+git commit -qam 3 && git merge -q --no-edit side && git diff HEAD~2 HEAD | grep '^[-+]row')"));
+    EXPECT_EQ(run.out.toStdString(), "Auto-merging aMap.kld\n"
+                                     "-row 1, column 1: Rock, Neutral [00 00]\n"
+                                     "-row 1, column 2: Rock, Neutral\n"
+                                     "+row 1, column 1: Water, Neutral [00 00]\n"
+                                     "+row 1, column 2: Gold, Neutral\n")
+        << run.err.toStdString();
 }

@@ -158,6 +158,6 @@ delvard-map info: cut\x0Aline\x1B[2JMap.kld: The map is 10 x 8 cells, so 80 cell
 delvard-map diff: cut\x0Aline\x1B[2JMap.kld: The map is 10 x 8 cells, so 80 cell records were expected, but the file holds only 41.
 delvard-map render: cut\x0Aline\x1B[2JMap.kld: The map is 10 x 8 cells, so 80 cell records were expected, but the file holds only 41.
 delvard-map render: new\x0Aline\x1B[2JMap.kld: This is the map being drawn; the picture will not overwrite it.
-delvard-map merge: new\x0Aline\x1B[2JMap.kld: not merged, ours is left as it was. the common ancestor (cut\x0Aline\x1B[2JMap.kld): The map is 10 x 8 cells, so 80 cell records were expected, but the file holds only 41.
+delvard-map merge: new\x0Aline\x1B[2JMap.kld: not merged, ours is left as it was. The common ancestor (cut\x0Aline\x1B[2JMap.kld): The map is 10 x 8 cells, so 80 cell records were expected, but the file holds only 41.
 )");
 }
