@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileSystemModel>
-#include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -37,10 +35,9 @@ TEST_F(MapFolderChooser, OkIsTheOnlyWayOut)
     MapFolderDialog chooser(folder("maps"));
     EXPECT_EQ(chooser.windowTitle(), u"Get Map File Path"_s);
     EXPECT_FALSE(chooser.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    const QString prompt = u"Please pick the path of your map files"_s;
-    expectAccessibleNames(&chooser,
-                          {{"prompt", prompt}, {"folders", u"Folders"_s}, {"ok", u"OK"_s}});
-    EXPECT_EQ(control<QLabel>(&chooser, "prompt")->text(), prompt);
+    expectAccessibleNames(&chooser, {{"prompt", u"Please pick the path of your map files"_s},
+                                     {"folders", u"Folders"_s},
+                                     {"ok", u"OK"_s}});
 
     // The list has the focus; Return, Escape and a close request leave the
     // chooser open: OK is the only way out.
@@ -107,11 +104,6 @@ TEST_F(MapFolderChooser, KeepsTheStartFolderInViewWhileTheTreeIsRead)
         << "the scratch folder was not read and sorted";
     EXPECT_EQ(chooser.selectedFolder(), folder("maps/old/deep"));
     EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
-
-    // Once the person scrolls, the list stays where they put it.
-    list->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
-    emit model->layoutChanged();
-    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -39,31 +38,24 @@ class ReadmeViewerTest : public ::testing::Test
 
 } // namespace
 
-// A fixed window without owner, centred over the main window, showing the
-// whole guide read-only and wrapped, selectable by keyboard.
-TEST_F(ReadmeViewerTest, ShowsTheWholeGuideInAFixedModelessWindow)
+// A window without owner, not modal, showing the whole guide read-only and
+// wrapped, selectable by keyboard.
+TEST_F(ReadmeViewerTest, ShowsTheWholeGuideInAModelessWindow)
 {
     const QString text = u"Delvard \u2014 guide\n\nGr\u00F6\u00DFe.\n"_s +
                          u"Every cell holds one kind of terrain and one owner. "_s.repeated(8);
     write(text);
     QWidget mainWindow;
-    mainWindow.setGeometry(60, 40, 500, 400);
     mainWindow.show();
     QPlainTextEdit* box = show(new QWidget(&mainWindow));
     EXPECT_EQ(viewer->windowTitle(), u"ReadMe.txt"_s);
     EXPECT_EQ(viewer->parentWidget(), nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_FALSE(viewer->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_EQ(viewer->minimumSize(), viewer->maximumSize());
     EXPECT_EQ(accessibleName(box), u"Read-me text"_s);
-    EXPECT_LE(
-        (viewer->frameGeometry().center() - mainWindow.frameGeometry().center()).manhattanLength(),
-        2);
     EXPECT_EQ(box->toPlainText(), text);
     QTest::keyClicks(box, u"xyz"_s);
     EXPECT_EQ(box->toPlainText(), text) << "the text cannot be edited";
     EXPECT_GT(box->document()->lastBlock().layout()->lineCount(), 1) << "long lines wrap";
-    EXPECT_EQ(box->horizontalScrollBar()->maximum(), 0);
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(box->textCursor().hasSelection());
 }

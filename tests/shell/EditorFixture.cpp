@@ -6,7 +6,6 @@
 #include <QScrollBar>
 
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTest>

@@ -23,24 +23,20 @@ class Keyboard : public EditorFixture
     {
         start();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        QCoreApplication::processEvents(); // the window has been fitted to the small screen
-        // Wide enough for the whole palette, as on the designed screen.
-        window->resize(MainWindow::DesignedSize);
+        QCoreApplication::processEvents();        // fitted to the small screen first
+        window->resize(MainWindow::DesignedSize); // the whole palette shows
         openMapBytes(rockMap(width, height));
         ASSERT_TRUE(window->mapView());
-        // The open dialog has gone; the window is active again, as a window
-        // manager makes it (the offscreen platform has none).
+        // Active again after the dialog, as a window manager would make it.
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    // A key pressed where the keyboard's focus is.
     static void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QWidget* focused = QApplication::focusWidget();
         ASSERT_TRUE(focused) << "nothing has the keyboard";
         QTest::keyClick(focused, static_cast<Qt::Key>(key), modifiers);
     }
-    // The palette button with the keyboard, or none.
     std::optional<PaletteButton> focusedButton() const
     {
         for (int number = 1; number <= PaletteButtonCount; ++number) {
@@ -64,34 +60,29 @@ TEST_F(Keyboard, TabAndTheArrowsWalkTheEnabledPaletteButtons)
     EXPECT_EQ(window->mapView()->currentCell(), (CellPosition{1, 1}));
     EXPECT_FALSE(window->mapView()->cursorShown()); // nothing drawn for a mouse user
 
-    key(Qt::Key_Tab);
-    EXPECT_EQ(focusedButton(), PaletteButton::Heart);
-    key(Qt::Key_Left);
-    EXPECT_EQ(focusedButton(), PaletteButton::Heart); // no wrapping
+    const auto step = [this](int k, std::optional<PaletteButton> to,
+                             Qt::KeyboardModifiers m = Qt::NoModifier) {
+        key(k, m);
+        EXPECT_EQ(focusedButton(), to) << k;
+    };
+    step(Qt::Key_Tab, PaletteButton::Heart);
+    step(Qt::Key_Left, PaletteButton::Heart); // no wrapping
     // With the owner "Hero", "Sold Rock" to "Gems" (21-27) are greyed: from
     // the last terrain before them the next stop is the first hero gate.
     for (int i = 1; i < 20; ++i)
         key(Qt::Key_Right);
     EXPECT_EQ(focusedButton(), buttonNumbered(20));
-    key(Qt::Key_Right);
-    EXPECT_EQ(focusedButton(), PaletteButton::HeroGate1);
+    step(Qt::Key_Right, PaletteButton::HeroGate1);
     // "Zoom in" is greyed at the largest cells: End stops on the grid, and
     // Left from "Zoom out" passes over it and the separator to an owner.
-    key(Qt::Key_End);
-    EXPECT_EQ(focusedButton(), PaletteButton::Grid);
-    key(Qt::Key_Right);
-    EXPECT_EQ(focusedButton(), PaletteButton::Grid);
-    key(Qt::Key_Left);
-    EXPECT_EQ(focusedButton(), PaletteButton::ZoomOut);
-    key(Qt::Key_Left);
-    EXPECT_EQ(focusedButton(), buttonNumbered(43));
-    key(Qt::Key_Home);
-    EXPECT_EQ(focusedButton(), PaletteButton::Heart);
-
-    key(Qt::Key_Tab);
+    step(Qt::Key_End, PaletteButton::Grid);
+    step(Qt::Key_Right, PaletteButton::Grid);
+    step(Qt::Key_Left, PaletteButton::ZoomOut);
+    step(Qt::Key_Left, buttonNumbered(43));
+    step(Qt::Key_Home, PaletteButton::Heart);
+    step(Qt::Key_Tab, std::nullopt);
     EXPECT_TRUE(window->mapView()->hasFocus());
-    key(Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(focusedButton(), PaletteButton::Heart);
+    step(Qt::Key_Tab, PaletteButton::Heart, Qt::ShiftModifier);
 }
 
 // Space, Return and Enter press as a click does; a button greyed under the
@@ -122,9 +113,8 @@ TEST_F(Keyboard, SpaceAndEnterPressTheFocusedButton)
     EXPECT_EQ(focusedButton(), buttonNumbered(2));
 }
 
-// Painting by keys is painting by clicks: Space and Enter paint the cursor's
-// cell as a click does, and the status bar names that cell. The tools may
-// be chosen with the mouse meanwhile.
+// Space, Enter and Return paint the cursor's cell as a click does, and the
+// status bar names that cell; the tools may be chosen with the mouse.
 TEST_F(Keyboard, TheCursorPaintsWithTheRulesOfAClick)
 {
     startWithMap(9, 9);
@@ -146,6 +136,12 @@ TEST_F(Keyboard, TheCursorPaintsWithTheRulesOfAClick)
     key(Qt::Key_Enter); // (4, 4): its block reaches from (2, 2) to (6, 6)
     EXPECT_EQ(window->document()->cellAt({2, 2}).terrain, Terrain::Heart);
     EXPECT_EQ(window->document()->cellAt({6, 6}).terrain, Terrain::Heart);
+    press(PaletteButton::Neutral);
+    press(buttonFor(Terrain::Gold));
+    for (const int move : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
+        key(move);
+    key(Qt::Key_Return); // (7, 4), outside the Heart's block
+    EXPECT_EQ(window->document()->cellAt({7, 4}).terrain, Terrain::Gold);
 }
 
 // In a window too narrow for the palette the keys pass over the buttons

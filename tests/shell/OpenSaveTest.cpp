@@ -8,8 +8,6 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QTest>
 #include <QToolButton>
 
 using namespace delvard;
@@ -46,7 +44,7 @@ TEST_F(OpenSave, AnUneditedSaveOfAZeroWideMapGivesTheFileBack)
     const QString path = openMapBytes(bytes);
     ASSERT_TRUE(window->mapView());
     window->saveAction()->trigger();
-    EXPECT_EQ(TempFolder::read(path), bytes);
+    EXPECT_EQ(readAll(path), bytes);
 }
 
 // Open stays usable after a file it cannot read; Save before any map writes
@@ -57,10 +55,11 @@ TEST_F(OpenSave, ABadFileIsNamedAndOpenStaysUsable)
     QString message;
     answerMessage(QStringLiteral("OK"), &message);
     const QString path = openMapBytes(rockMap(10, 8).left(200), QStringLiteral("shortMap.kld"));
-    EXPECT_EQ(message, QStringLiteral("The map file \"%1\" cannot be opened.\n\nThe map is 10 x 8 "
-                                      "cells, so 80 cell records were expected, but the file "
-                                      "holds only 41.")
-                           .arg(QDir::toNativeSeparators(path)));
+    // The reason's words are ProblemWordsTest's.
+    EXPECT_TRUE(
+        message.startsWith(u"The map file \"%1\" cannot be opened.\n\nThe map is 10 x 8"_s.arg(
+            QDir::toNativeSeparators(path))))
+        << message.toStdString();
     EXPECT_FALSE(window->mapView());
     EXPECT_TRUE(window->openAction()->isEnabled());
     EXPECT_FALSE(window->palette().isEnabled(PaletteButton::Heart));
@@ -95,12 +94,12 @@ TEST_F(OpenSave, AReadOnlyMapIsReportedWithRetryAndSavedOnceTheFaultIsGone)
                                     "open in the editor, unchanged.")
                          .arg(QDir::toNativeSeparators(path)));
     EXPECT_EQ(second, first);
-    EXPECT_EQ(TempFolder::read(path), original);
+    EXPECT_EQ(readAll(path), original);
     EXPECT_EQ(window->document()->cellAt({4, 4}).terrain, Terrain::Heart);
     ASSERT_TRUE(window->saveAction()->isEnabled());
 
     window->saveAction()->trigger();
-    EXPECT_EQ(TempFolder::read(path), window->document()->bytesToSave());
+    EXPECT_EQ(readAll(path), window->document()->bytesToSave());
     EXPECT_FALSE(window->saveAction()->isEnabled());
 }
 
@@ -123,10 +122,10 @@ TEST_F(OpenSave, WithoutAPlaceForASafetyCopySaveAsksFirst)
     EXPECT_TRUE(question.contains(u"cannot keep a safety copy while it saves; a crash during the "
                                   u"save could damage it. Save anyway?"_s))
         << question.toStdString();
-    EXPECT_EQ(TempFolder::read(path), rockMap(8, 8));
+    EXPECT_EQ(readAll(path), rockMap(8, 8));
     answerMessage(u"Save anyway"_s);
     window->saveAction()->trigger();
-    EXPECT_EQ(TempFolder::read(path), window->document()->bytesToSave());
+    EXPECT_EQ(readAll(path), window->document()->bytesToSave());
     qputenv("XDG_STATE_HOME", savedState);
 }
 
@@ -158,14 +157,12 @@ TEST_F(OpenSave, AMapChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo)
         EXPECT_EQ(question, QStringLiteral("The map file \"%1\" %2")
                                 .arg(QDir::toNativeSeparators(path), changedOrGone));
         EXPECT_EQ(QFile::exists(path), !vanished);
-        if (!vanished) {
-            EXPECT_EQ(TempFolder::read(path), others);
-        }
+        EXPECT_EQ(readAll(path), vanished ? QByteArray() : others);
         ASSERT_TRUE(window->saveAction()->isEnabled());
 
         answerMessage(vanished ? u"Save"_s : u"Overwrite"_s);
         window->saveAction()->trigger();
-        EXPECT_EQ(TempFolder::read(path), edited);
+        EXPECT_EQ(readAll(path), edited);
         EXPECT_EQ(edited.size(), small.size());
         EXPECT_FALSE(window->saveAction()->isEnabled());
         EXPECT_EQ(ModalAnswer::pending(), 0);
@@ -193,7 +190,7 @@ TEST_F(OpenSave, OpenNamesACopyThatAStoppedSaveLeftBehind)
 
 // The buttons as a screen reader finds them: named by their tool tips, odd
 // spellings as they are, greyed until a map is shown, then pressed and
-// greyed as the model says.
+// greyed as the model says (whose rules are PaletteModelTest's).
 TEST_F(OpenSave, ThePaletteShowsTheModelAndIsOffUntilAMapIsShown)
 {
     start();
@@ -201,24 +198,19 @@ TEST_F(OpenSave, ThePaletteShowsTheModelAndIsOffUntilAMapIsShown)
     const auto shown = [bar](PaletteButton button) {
         return QAccessible::queryAccessibleInterface(bar->buttonWidget(button));
     };
-    EXPECT_TRUE(bar->action(PaletteButton::TerrainSeparator)->isSeparator());
-    EXPECT_FALSE(bar->isMovable() || bar->isFloatable()); // it stays under the menus
     for (int number = 1; number <= PaletteButtonCount; ++number) {
         if (const QToolButton* button = bar->buttonWidget(buttonNumbered(number))) {
             EXPECT_FALSE(button->isEnabled()) << number;
         }
     }
     EXPECT_EQ(shown(buttonFor(Terrain::Library))->text(QAccessible::Name), u"Libaray"_s);
-
     openMapBytes(rockMap(8, 8));
     EXPECT_TRUE(shown(PaletteButton::Heart)->state().checked);
-    EXPECT_FALSE(shown(PaletteButton::Player)->state().checked);
     EXPECT_TRUE(shown(buttonFor(Terrain::Gold))->state().disabled); // "Neutral"'s alone
     press(PaletteButton::Neutral);
     press(buttonFor(Terrain::Gold));
     EXPECT_TRUE(shown(buttonFor(Terrain::Gold))->state().checked);
     EXPECT_FALSE(shown(PaletteButton::Heart)->state().checked);
-    EXPECT_FALSE(shown(PaletteButton::Hero)->state().checked);
     press(PaletteButton::ZoomOut);
     EXPECT_FALSE(shown(PaletteButton::ZoomOut)->state().checked);
     EXPECT_FALSE(shown(PaletteButton::ZoomIn)->state().disabled);

@@ -17,12 +17,8 @@ inline bool writeAll(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
 }
 
-// Faults made for real for one test. Tests run as root, and root ignores
-// permission bits: the immutable attribute is what makes a file or folder
-// read-only, and a small tmpfs is a disk that really fills up.
-
-// A small tmpfs mounted on a scratch folder (root only); unmounted when it
-// goes away.
+// Faults made for real (tests run as root, which ignores permission bits):
+// a small tmpfs is a disk that really fills up, unmounted when it goes away.
 class ScratchMount
 {
   public:
@@ -41,8 +37,7 @@ class ScratchMount
     bool mounted_ = false;
 };
 
-// Sets the immutable attribute on a path for one scope (root ignores
-// permission bits, not this attribute).
+// The immutable attribute on a path for one scope: read-only even for root.
 class Immutable
 {
   public:

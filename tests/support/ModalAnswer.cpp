@@ -38,7 +38,6 @@ struct Showing
 struct State
 {
     std::deque<Pending> answers;
-    QStringList seen;
     Showing showing;
     QTimer* poller = nullptr;
 };
@@ -49,18 +48,13 @@ State& state()
     return s;
 }
 
-void closeWindow(QWidget* window)
+void failAndClose(QWidget* window, const char* why)
 {
+    ADD_FAILURE() << why << ": " << ModalAnswer::describe(window).toStdString();
     if (auto* dialog = qobject_cast<QDialog*>(window))
         dialog->reject();
     else
         window->close();
-}
-
-void failAndClose(QWidget* window, const char* why)
-{
-    ADD_FAILURE() << why << ": " << ModalAnswer::describe(window).toStdString();
-    closeWindow(window);
 }
 
 void poll()
@@ -81,12 +75,11 @@ void poll()
     }
     if (s.showing.window != modal)
         s.showing = {modal, QDeadlineTimer(WindowComesUpMs), false};
-    if (s.showing.answered || s.showing.deadline.hasExpired()) {
-        if (s.showing.deadline.hasExpired())
-            failAndClose(modal, s.showing.answered ? "a window stayed open after its answer"
-                                                   : "no answer was queued for a window");
+    if (s.showing.deadline.hasExpired())
+        failAndClose(modal, s.showing.answered ? "a window stayed open after its answer"
+                                               : "no answer was queued for a window");
+    if (s.showing.answered || s.showing.deadline.hasExpired())
         return;
-    }
 
     // The first queued answer meant for this kind of window takes it.
     auto next = s.answers.begin();
@@ -98,8 +91,6 @@ void poll()
     const Pending taken = *next;
     s.answers.erase(next);
     s.showing = {modal, QDeadlineTimer(WindowClosesMs), true};
-    s.seen << QStringLiteral("%1: %2").arg(QString::fromLatin1(modal->metaObject()->className()),
-                                           modal->windowTitle());
     taken.answer(modal);
 }
 
@@ -122,11 +113,6 @@ void ModalAnswer::queue(const QString& className, Answer answer)
     state().answers.push_back({className, std::move(answer), QDeadlineTimer(WindowComesUpMs)});
 }
 
-QStringList ModalAnswer::seen()
-{
-    return state().seen;
-}
-
 int ModalAnswer::pending()
 {
     return static_cast<int>(state().answers.size());
@@ -136,7 +122,6 @@ void ModalAnswer::reset()
 {
     ensurePolling();
     state().answers.clear();
-    state().seen.clear();
 }
 
 bool ModalAnswer::pressButton(QWidget* window, const QString& text)

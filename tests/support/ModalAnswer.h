@@ -4,27 +4,20 @@
 #include <QWidget>
 #include <functional>
 
-// Answers modal windows the way a person would, so that tests never block:
-// queue an answer before the code that opens the window runs. Each answer
-// waits for the next modal window (of the given class, if named) and is
-// then called with it; the answer must close it.
-//
-// Nothing waits for ever: a window still showing shortly after its answer,
-// a modal window no answer takes, and an answer no window takes in time
-// each fail the running test, saying what was showing, and the window is
-// closed so the code under test goes on.
+// Answers modal windows as a person would: queue an answer before the code
+// that opens the window runs; the first answer meant for the window's class
+// (any, if none is named) is called with it and must close it. Nothing waits
+// for ever: a window still showing shortly after its answer, a window no
+// answer takes, and an answer no window takes in time each fail the running
+// test, saying what was showing, and the window is closed.
 class ModalAnswer
 {
   public:
     using Answer = std::function<void(QWidget* modal)>;
 
-    // className: e.g. "QMessageBox", "delvard::AboutDialog"; empty takes any modal window.
-    // A window is answered by the first queued answer meant for its class.
+    // className: e.g. "QMessageBox", "delvard::AboutDialog".
     static void queue(const QString& className, Answer answer);
 
-    // Titles (class name: window title) of every modal window answered so
-    // far, in order; tests compare the sequence of dialogs.
-    static QStringList seen();
     static int pending();
     static void reset();
 

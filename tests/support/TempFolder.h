@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "FileFaults.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -8,11 +9,13 @@
 class TempFolder
 {
   public:
-    TempFolder();
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const { return dir_.filePath(name); }
-    QString write(const QString& name, const QByteArray& bytes) const;
-    static QByteArray read(const QString& path);
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        writeAll(file(name), bytes);
+        return file(name);
+    }
 
   private:
     QTemporaryDir dir_;
