@@ -88,22 +88,4 @@ TEST_F(MapFolderChooser, OpensAtTheStartFolderAndReturnsTheFolderPickedOnOk)
     }
 }
 
-TEST_F(MapFolderChooser, KeepsTheStartFolderInViewWhileTheTreeIsRead)
-{
-    // Folders read in the background above the start folder's branch would
-    // push it out of view if the list scrolled to it only once.
-    for (int i = 0; i < 40; ++i)
-        ASSERT_TRUE(QDir(scratch.path()).mkpath(u"a%1"_s.arg(i, 2, 10, QLatin1Char('0'))));
-    ASSERT_TRUE(QDir(scratch.path()).mkpath(u"maps/old/deep"_s));
-    MapFolderDialog chooser(folder("maps/old/deep"));
-    chooser.show();
-    auto* list = control<QTreeView>(&chooser, "folders");
-    auto* model = qobject_cast<QFileSystemModel*>(list->model());
-    ASSERT_NE(model, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model->index(folder("maps")).row() == 40; }, 20000))
-        << "the scratch folder was not read and sorted";
-    EXPECT_EQ(chooser.selectedFolder(), folder("maps/old/deep"));
-    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
-}
-
 } // namespace

@@ -187,33 +187,23 @@ TEST(ReplaceFile, AFinishedSaveRemovesTheCopiesAStoppedOneLeft)
     }
 }
 
-TEST(ReplaceFile, AReadOnlyFileIsRefusedAndKeptAsItWas)
+// A read-only file, or one on a read-only disk, is refused as such and kept.
+TEST(ReplaceFile, AReadOnlyFileOrDiskIsRefusedAndTheFileKept)
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("aMap.kld"));
-    ASSERT_TRUE(writeAll(file, pattern(100, 'a')));
-    const Immutable readOnly(file);
-    if (!readOnly.active())
-        GTEST_SKIP() << "chattr +i does not work here";
-    const FileWrite written = replace(file, pattern(100, 'b'));
-    EXPECT_FALSE(written.ok);
-    EXPECT_EQ(told(written), "The file is read-only: Operation not permitted.");
-    EXPECT_EQ(readAll(file), pattern(100, 'a'));
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("aMap.kld")});
-}
-
-TEST(ReplaceFile, AFileOnAReadOnlyDiskIsRefusedAsReadOnly)
-{
-    ScratchMount disk(64);
-    if (!disk.mounted())
-        GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
-    const QString file = disk.path() + QStringLiteral("/aMap.kld");
-    ASSERT_TRUE(writeAll(file, pattern(100, 'a')));
-    ASSERT_TRUE(disk.makeReadOnly());
-    const FileWrite written = replace(file, pattern(100, 'b'));
-    EXPECT_FALSE(written.ok);
-    EXPECT_EQ(told(written), "The file is read-only: Read-only file system.");
-    EXPECT_EQ(readAll(file), pattern(100, 'a'));
+    for (const bool wholeDisk : {false, true}) {
+        ScratchMount disk(64);
+        if (!disk.mounted())
+            GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+        const QString file = disk.path() + QStringLiteral("/aMap.kld");
+        ASSERT_TRUE(writeAll(file, pattern(100, 'a')));
+        const Immutable readOnly(wholeDisk ? QString() : file);
+        ASSERT_TRUE(wholeDisk ? disk.makeReadOnly() : readOnly.active());
+        const FileWrite written = replace(file, pattern(100, 'b'));
+        EXPECT_EQ(told(written), wholeDisk ? "The file is read-only: Read-only file system."
+                                           : "The file is read-only: Operation not permitted.");
+        EXPECT_EQ(readAll(file), pattern(100, 'a'));
+        EXPECT_EQ(entries(disk.path()), QStringList{QStringLiteral("aMap.kld")});
+    }
 }
 
 // A 255 x 255 map (260,136 bytes) on a disk with room for it once but not
