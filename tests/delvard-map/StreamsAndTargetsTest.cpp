@@ -7,24 +7,13 @@
 #include "FileFaults.h"
 #include "RunProgram.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-
-#include <signal.h>
-
 namespace {
-
-QStringList leftovers(const QString& folder)
-{
-    return QDir(folder).entryList({QStringLiteral(".delvard-*")},
-                                  QDir::Files | QDir::Hidden | QDir::System);
-}
 
 const QByteArray PngSignature("\x89PNG\r\n\x1a\n", 8);
 
@@ -62,49 +51,6 @@ delvard-map render: notes.txt: The file is 6 bytes long, too short for the 36-by
 delvard-map render: victimMap.kld: This file is not a PNG picture; the picture will not overwrite it.
 every file kept
 )");
-}
-
-// A render stopped by kill or Ctrl+C while its picture is half written: the
-// half picture goes with it and the old one stays.
-TEST(RenderInterrupted, LeavesTheOldPictureAndNoTemporaryFile)
-{
-    const QByteArray oldPicture = PngSignature + QByteArray("the old picture");
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        const Scratch scratch;
-        const QString target = scratch.write(QStringLiteral("large.png"), oldPicture);
-
-        ensureApplication();
-        QProcess render;
-        // As from a terminal: whatever this test's own runner ignores, the
-        // program gets the signals in their default state.
-        render.setChildProcessModifier([] {
-            for (const int s : {SIGTERM, SIGINT, SIGHUP})
-                ::signal(s, SIG_DFL);
-        });
-        render.start(QStringLiteral(DELVARD_MAP_EXE),
-                     {QStringLiteral("render"), QStringLiteral("--cell-size"), QStringLiteral("72"),
-                      samplePath("large-255x255Map.kld"), target});
-        ASSERT_TRUE(render.waitForStarted());
-
-        // Once the temporary file holds bytes, the picture is being written
-        // (a 255 x 255 map at 72 px takes seconds).
-        const QDeadlineTimer deadline(60000);
-        bool writing = false;
-        while (!writing && !deadline.hasExpired() && render.state() == QProcess::Running) {
-            for (const QString& name : leftovers(scratch.path()))
-                writing = writing || (name.endsWith(QLatin1String(".new")) &&
-                                      QFileInfo(scratch.path(name)).size() > 0);
-            if (!writing)
-                render.waitForFinished(5);
-        }
-        ASSERT_TRUE(writing) << "signal " << signal << ": no temporary file while rendering";
-        ASSERT_EQ(::kill(static_cast<pid_t>(render.processId()), signal), 0);
-        ASSERT_TRUE(render.waitForFinished(60000));
-
-        EXPECT_EQ(render.exitStatus(), QProcess::CrashExit) << "signal " << signal;
-        EXPECT_EQ(leftovers(scratch.path()), QStringList()) << "signal " << signal;
-        EXPECT_EQ(readAll(target), oldPicture) << "signal " << signal;
-    }
 }
 
 TEST(RenderTargets, AFullDiskIsNamedAndTheOldPictureStays)
