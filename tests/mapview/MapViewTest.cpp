@@ -74,23 +74,6 @@ TEST_F(MapViewTest, CellsLieRowByRowInsideAOneCellMarginAtEverySize)
     EXPECT_EQ(view->cellSize(), 24); // no smaller
 }
 
-// The owner's colour shows through the Heart's transparent corners; the
-// grid is a black line along the inside of every cell; the margin is black.
-TEST_F(MapViewTest, DrawsOwnerTerrainGridAndMargin)
-{
-    show(heartMap(4, 3, Owner::Player));
-    const QRect cell = view->cellRect({2, 2});
-    QImage image = grabbed();
-    EXPECT_EQ(image.pixel(cell.topLeft() + QPoint(4, 4)), Red);
-    EXPECT_EQ(image.pixel(cell.topLeft()), qRgb(0, 0, 0));
-    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
-    view->setGridShown(false);
-    image = grabbed();
-    EXPECT_EQ(image.pixel(cell.topLeft()), Red);
-    EXPECT_EQ(image.pixel(cell.topLeft() - QPoint(1, 1)), Red); // the cell before it
-    EXPECT_EQ(image.pixel(view->cellRect({1, 1}).topLeft() - QPoint(1, 1)), qRgb(0, 0, 0));
-}
-
 // The outline shows what a click would change: the Heart's block where it
 // fits, refused near the edge, a single cell for other terrains.
 TEST_F(MapViewTest, HoverOutlineFollowsTheRuleAndTheBrush)
