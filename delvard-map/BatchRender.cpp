@@ -108,13 +108,11 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
         for (const QString& clash : found)
             io.err << "delvard-map render: " << clash << '\n';
         io.err << "delvard-map render: nothing was drawn; give those maps folders of their own.\n";
-        io.err.flush();
         return ExitUsage;
     }
     if (const FileProblem made = makeFolders(nativePath(folder))) {
         io.err << "delvard-map render: " << displayName(folder) << ": "
                << describeProblem(made, MapFiles) << '\n';
-        io.err.flush();
         return ExitProblem;
     }
 

@@ -68,7 +68,6 @@ int CommandLine::usageError(CommandIo& io, const QString& message) const
 {
     io.err << "delvard-map " << name_ << ": " << message << '\n'
            << "Try 'delvard-map " << name_ << " --help' for more information.\n";
-    io.err.flush();
     return ExitUsage;
 }
 

@@ -65,7 +65,6 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
     if (args.isEmpty()) {
         io.err << "delvard-map: no command given\n"
                << "Try 'delvard-map --help' for more information.\n";
-        io.err.flush();
         return ExitUsage;
     }
     const QString& first = args.front();
@@ -95,7 +94,6 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
         return runGitSetupCommand(args, io, programPath());
     io.err << "delvard-map: unknown command '" << delvard::displayName(first) << "'\n"
            << "Try 'delvard-map --help' for the list of commands.\n";
-    io.err.flush();
     return ExitUsage;
 }
 

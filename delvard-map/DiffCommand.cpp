@@ -62,14 +62,12 @@ int runDiffCommand(const QStringList& args, CommandIo& io)
     const bool aRead = loadForDiff(paths[0], a, io);
     const bool bRead = loadForDiff(paths[1], b, io);
     if (!aRead || !bRead) {
-        io.err.flush();
         return ExitUsage;
     }
     if (a.width() != b.width() || a.height() != b.height()) {
         io.err << "delvard-map diff: " << a.displayName() << " is " << a.width() << " x "
                << a.height() << " cells but " << b.displayName() << " is " << b.width() << " x "
                << b.height() << "; only maps of the same size can be compared.\n";
-        io.err.flush();
         return ExitUsage;
     }
 

@@ -130,7 +130,6 @@ int GitSetup::fail(const QString& message)
 {
     io_.out.flush();
     io_.err << "delvard-map git-setup: " << message << '\n';
-    io_.err.flush();
     return ExitProblem;
 }
 

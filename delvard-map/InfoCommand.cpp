@@ -155,7 +155,6 @@ int runInfoCommand(const QStringList& args, CommandIo& io)
     if (json)
         io.out << QString::fromUtf8(QJsonDocument(files).toJson(QJsonDocument::Indented));
     io.out.flush();
-    io.err.flush();
     return status;
 }
 

@@ -143,14 +143,12 @@ int runMergeCommand(const QStringList& args, CommandIo& io)
     if (const QString why = whyNotMerged(versions); !why.isEmpty()) {
         io.err << "delvard-map merge: " << name << ": not merged, ours is left as it was. " << why
                << '\n';
-        io.err.flush();
         return ExitProblem;
     }
     const auto& [base, ours, theirs] = versions;
     const MapMerge merge = mergeMaps(base.bytes, ours.bytes, theirs.bytes);
     if (merge.refused) { // whyNotMerged has said why for every case the merge refuses
         io.err << "delvard-map merge: " << name << ": not merged, ours is left as it was.\n";
-        io.err.flush();
         return ExitProblem;
     }
     for (const MergeConflict& conflict : merge.conflicts)
@@ -165,11 +163,9 @@ int runMergeCommand(const QStringList& args, CommandIo& io)
                 io.err << " Ours as it was is kept in \""
                        << displayName(fromNativePath(write.keptCopy)) << "\".";
             io.err << '\n';
-            io.err.flush();
             return ExitProblem;
         }
     }
-    io.err.flush();
     return merge.conflicts.empty() ? ExitSuccess : ExitProblem;
 }
 

@@ -49,7 +49,6 @@ int runTextCommand(const QStringList& args, CommandIo& io)
     if (!read.ok) {
         io.err << "delvard-map text: " << delvard::displayName(paths[0]) << ": "
                << delvard::describeProblem(read.problem, delvard::MapFiles) << '\n';
-        io.err.flush();
         return ExitProblem;
     }
     // LF on every system: Windows would otherwise turn each into CR LF.
