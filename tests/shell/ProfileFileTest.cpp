@@ -120,27 +120,3 @@ TEST(ProfileFileWrite, RefusesWhatCannotBeStoredAndKeepsTheFile)
     }
     EXPECT_EQ(readAll(path), before);
 }
-
-// A read-only file is reported and kept; in a read-only folder a writable
-// file is written in place, and a missing one cannot be made.
-TEST(ProfileFileWrite, ReadOnlyFilesAndFolders)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Delvard.ini"));
-    const QString missing = dir.filePath(QStringLiteral("Other.ini"));
-    writeAll(path, "[Paths]\nMap=/old\n");
-    {
-        const Immutable readOnly(path);
-        if (!readOnly.active())
-            GTEST_SKIP() << "chattr +i does not work here";
-        const auto result = ProfileFile::write("Paths", "Map", "/new", path);
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(result.problem.contains(QDir::toNativeSeparators(path)));
-        EXPECT_EQ(readAll(path), QByteArray("[Paths]\nMap=/old\n"));
-    }
-    const Immutable readOnlyFolder(dir.path());
-    EXPECT_TRUE(ProfileFile::write("Paths", "Map", "/new", path).ok);
-    EXPECT_EQ(readAll(path), QByteArray("[Paths]\nMap=/new\n"));
-    EXPECT_FALSE(ProfileFile::write("Paths", "Map", "/new", missing).ok);
-    EXPECT_FALSE(QFile::exists(missing));
-}
