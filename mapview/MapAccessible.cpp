@@ -3,6 +3,8 @@
 #include "MapCellAccessible.h"
 #include "MapView.h"
 
+#include <QGuiApplication>
+
 namespace delvard {
 
 namespace {
@@ -14,6 +16,21 @@ QAccessibleInterface* makeMapAccessible(const QString& className, QObject* objec
     return nullptr;
 }
 
+// Orca, the screen reader of Linux desktops, reads every cell of a table's
+// row each time the cursor enters another row (its default for tables
+// outside documents, and for documents); only spreadsheets are read a cell
+// at a time, and Qt's bridge to Linux readers has no role for one. There
+// the map is a canvas that keeps the table interface, which Orca still
+// finds a cell's row and column through: it reads one cell per move.
+// Elsewhere, as for UI Automation on Windows, the map is a table.
+QAccessible::Role mapRole()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"))
+               ? QAccessible::Canvas
+               : QAccessible::Table;
+}
+
 } // namespace
 
 void installMapAccessibility()
@@ -21,7 +38,7 @@ void installMapAccessibility()
     QAccessible::installFactory(makeMapAccessible);
 }
 
-MapAccessible::MapAccessible(MapView* view) : QAccessibleWidget(view, QAccessible::Table) {}
+MapAccessible::MapAccessible(MapView* view) : QAccessibleWidget(view, mapRole()) {}
 
 MapAccessible::~MapAccessible()
 {
@@ -118,6 +135,15 @@ QAccessibleInterface* MapAccessible::cellAt(int row, int column) const
         }
     }
     return cell;
+}
+
+void MapAccessible::renewCell(int row, int column)
+{
+    const auto kept = kept_.find(row * columnCount() + column);
+    if (kept == kept_.end())
+        return;
+    QAccessible::deleteAccessibleInterface(kept->second);
+    kept_.erase(kept);
 }
 
 QString MapAccessible::columnDescription(int column) const

@@ -11,10 +11,10 @@ namespace delvard {
 class MapView;
 
 // The map as a screen reader meets it: a table of the map's rows and
-// columns (the margin left out, a map with an empty side a table of its one
-// cell), whose cells are named as the status bar names them. Cell objects
-// are made when first asked for and kept by id, a bounded number at a time:
-// a large map has 65,025 cells and a reader only ever looks at a few.
+// columns (on Linux a canvas with the table's interface, see mapRole()) (the margin left out, a map
+// with an empty side a table of its one cell), whose cells are named as the status bar names them.
+// Cell objects are made when first asked for and kept by id, a bounded number at a time: a large
+// map has 65,025 cells and a reader only ever looks at a few.
 class MapAccessible : public QAccessibleWidget, public QAccessibleTableInterface
 {
   public:
@@ -53,6 +53,11 @@ class MapAccessible : public QAccessibleWidget, public QAccessibleTableInterface
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
+
+    // Gives the cell at row and column (from 0) a new object when next
+    // asked for: a reader that keeps what it read of a cell's object, and
+    // ignores its new name, meets the cell again as one it has not read.
+    void renewCell(int row, int column);
 
     // How many cell objects exist now.
     std::size_t keptCells() const { return kept_.size(); }

@@ -35,6 +35,17 @@ void announceCell(MapView* view, CellPosition cell, QAccessible::Event what)
     }
 }
 
+// Tells a screen reader the current cell again after it was painted: a
+// reader that ignores a cell's new name still reads a cell it meets anew.
+void announceRepaintedCell(MapView* view, CellPosition cell)
+{
+    if (!QAccessible::isActive())
+        return;
+    if (auto* map = dynamic_cast<MapAccessible*>(QAccessible::queryAccessibleInterface(view)))
+        map->renewCell(cell.row - 1, cell.column - 1);
+    announceCell(view, cell, QAccessible::Focus);
+}
+
 } // namespace
 
 MapView::MapView(MapDocument& document, const PictureList& pictures, QWidget* parent)
@@ -56,6 +67,8 @@ MapView::MapView(MapDocument& document, const PictureList& pictures, QWidget* pa
         for (int row = cells.top; row <= cells.bottom && !cells.isEmpty(); ++row)
             for (int column = cells.left; column <= cells.right; ++column)
                 announceCell(this, {row, column}, QAccessible::NameChanged);
+        if (hasFocus() && cells.contains(current_))
+            announceRepaintedCell(this, current_);
     });
     updateScrollBars();
     installMapAccessibility();
@@ -383,7 +396,15 @@ void MapView::focusInEvent(QFocusEvent* event)
     QAbstractScrollArea::focusInEvent(event);
     updateContent(cellRect(current_));
     showIndication();
-    announceCell(this, current_, QAccessible::Focus);
+    // After Qt has told of the map itself taking the focus, so that a
+    // reader ends on the current cell rather than on the whole map.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                announceCell(this, current_, QAccessible::Focus);
+        },
+        Qt::QueuedConnection);
 }
 
 void MapView::focusOutEvent(QFocusEvent* event)

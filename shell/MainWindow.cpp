@@ -12,11 +12,15 @@
 #include "WindowFit.h"
 #include "delvard/Product.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -27,12 +31,90 @@
 
 namespace delvard {
 
+// A message for a screen reader: an invisible notification that is shown
+// for each message, which is what readers such as Orca speak.
+class Announcement : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    explicit Announcement(QWidget* parent) : QWidget(parent)
+    {
+        setFixedSize(0, 0);
+        hide();
+    }
+
+    void say(const QString& message)
+    {
+        hide();
+        setAccessibleName(message);
+        show();
+    }
+};
+
+namespace {
+
+QAccessibleInterface* makeAnnouncementAccessible(const QString& className, QObject* object)
+{
+    Q_UNUSED(className);
+    if (qobject_cast<Announcement*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    return nullptr;
+}
+
+// With a screen reader listening, Qt hands each key to the accessibility
+// registry and handles it only once the answer comes back, while an access
+// key such as Alt+F opens its menu at once. The Alt press that began
+// Alt+F then reaches the menu that is already open, and a menu closes on
+// Alt: the next letter went to the menu bar. That late press is dropped;
+// Alt pressed later in an open menu still closes it.
+class LateAltKeys : public QObject
+{
+  public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* to, QEvent* event) override
+    {
+        auto* menu = qobject_cast<QMenu*>(to);
+        if (!menu)
+            return false;
+        switch (event->type()) {
+        case QEvent::Show:
+            if (QGuiApplication::keyboardModifiers() & Qt::AltModifier)
+                openedWithAlt_ = menu;
+            break;
+        case QEvent::Hide:
+            if (menu == openedWithAlt_)
+                openedWithAlt_ = nullptr;
+            break;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            // Handed back keys come as posted, not spontaneous, events.
+            if (menu == openedWithAlt_ && !event->spontaneous() &&
+                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt) {
+                openedWithAlt_ = nullptr;
+                return event->type() == QEvent::KeyPress;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QMenu> openedWithAlt_;
+};
+
+} // namespace
+
 MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidget* parent)
     : QMainWindow(parent), pictures_(pictures), programFolder_(std::move(programFolder)),
       mapFolder_(programFolder_)
 {
     setWindowIcon(QIcon(QPixmap::fromImage(PictureList::programIcon())));
     buildMenus();
+    qApp->installEventFilter(new LateAltKeys(this));
 
     paletteBar_ = new PaletteToolBar(palette_, pictures_, this);
     addToolBar(Qt::TopToolBarArea, paletteBar_);
@@ -111,6 +193,13 @@ void MainWindow::buildStatusBar()
     statusBar()->addWidget(cellLabel_, 1);
     statusBar()->addPermanentWidget(toolsLabel_);
     cellLabel_->setText(QStringLiteral("Open a map with File > Open."));
+    QAccessible::installFactory(makeAnnouncementAccessible);
+    announcement_ = new Announcement(statusBar());
+}
+
+void MainWindow::announce(const QString& message)
+{
+    static_cast<Announcement*>(announcement_)->say(message);
 }
 
 QString MainWindow::cellText() const
@@ -206,7 +295,11 @@ void MainWindow::showMap(std::unique_ptr<MapDocument> document)
     openAction_->setEnabled(false);
     document_ = std::move(document);
     mapView_ = new MapView(*document_, pictures_);
-    mapView_->setAccessibleName(displayName(document_->path()));
+    // Short enough to hear each time the map takes the keyboard.
+    mapView_->setAccessibleName(QStringLiteral("%1, %2 by %3 cells")
+                                    .arg(QFileInfo(document_->path()).fileName())
+                                    .arg(document_->width())
+                                    .arg(document_->height()));
     mapView_->setGridShown(palette_.gridShown());
     mapView_->setBrushTerrain(palette_.terrain());
     connect(mapView_, &MapView::cellClicked, this, &MainWindow::paintCell);
@@ -267,6 +360,7 @@ void MainWindow::saveMap()
         if (written.ok) {
             saveAction_->setEnabled(false);
             statusBar()->showMessage(QStringLiteral("Saved %1").arg(shownPath), 5000);
+            announce(statusBar()->currentMessage());
             return;
         }
         QMessageBox box(QMessageBox::Warning, caption(),
@@ -388,3 +482,5 @@ void MainWindow::showEvent(QShowEvent* event)
 }
 
 } // namespace delvard
+
+#include "MainWindow.moc"

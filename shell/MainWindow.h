@@ -81,6 +81,8 @@ class MainWindow : public QMainWindow
     void paintCell(delvard::CellPosition cell);
     void showIndicatedCell(delvard::CellPosition cell);
     void showCurrentTools();
+    // Says message to a screen reader, if one listens.
+    void announce(const QString& message);
     void fitToScreen(QMargins frame);
 
     const PictureList& pictures_;
@@ -96,6 +98,7 @@ class MainWindow : public QMainWindow
     QPointer<ReadmeViewer> readme_;
     QLabel* cellLabel_ = nullptr;
     QLabel* toolsLabel_ = nullptr;
+    QWidget* announcement_ = nullptr;
     delvard::CellPosition indicated_;
     bool fittedOnScreen_ = false;
 };

@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   clang-14 libfuzzer-14-dev
   e2fsprogs util-linux python3 strace
-  at-spi2-core python3-pyatspi dbus
+  at-spi2-core python3-pyatspi dbus orca openbox
   bubblewrap libglib2.0-bin shared-mime-info
 )
 

@@ -59,7 +59,7 @@ def walk(node, depth=0, max_depth=12):
     """The node and those below it. A map's cells are not walked: there may
     be 65,025 of them; they are reached through the table (map_cell)."""
     yield node
-    if depth < max_depth and not (depth > 0 and role(node) == "table"):
+    if depth < max_depth and not (depth > 0 and role(node) in ("table", "canvas")):
         for child in children(node):
             yield from walk(child, depth + 1, max_depth)
 

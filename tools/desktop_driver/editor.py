@@ -87,8 +87,10 @@ class Editor:
                              5, f"tools {wanted} (status bar: {self.tools_text()!r})")
 
     def map_widget(self):
-        """The map: a table of its rows and columns, named after its file."""
-        return self._part("table", max_depth=4)
+        """The map: a canvas with the table interface of its rows and
+        columns (a table to screen readers outside Linux), named after its
+        file."""
+        return self._part("canvas", max_depth=4)
 
     def map_size(self):
         table = self.map_widget().queryTable()
@@ -163,10 +165,7 @@ class Editor:
     def menu_by_keys(self, menu, name, letters):
         """A menu item through its access keys alone: the menu's underlined
         letter with Alt, then the item's, as "fo" for File > Open. Alt is held
-        until the menu shows, as a hand holds it. Let go within a millisecond
-        of the letter, while the menu was still taking the keyboard, Alt now
-        and then closed the menu again on a busy machine with an
-        accessibility client listening."""
+        until the menu shows, as a hand holds it."""
         self.desktop.xdotool("keydown", "Alt_L")
         try:
             self.desktop.xdotool("key", letters[0])  # not key(): it would let go of Alt first

@@ -4,6 +4,7 @@ ImageMagick. Nothing here needs the accessibility bus, so programs that do
 not speak AT-SPI (a Windows program under Wine) are driven the same way."""
 
 import os
+import re
 import subprocess
 
 from .xvfb import Xvfb
@@ -53,6 +54,11 @@ class Screen:
     def focus(self, window):
         """Gives a window the keyboard; a window that is going away is left alone."""
         self.xdotool("windowfocus", "--sync", window, check=False)
+
+    def unfocus(self):
+        """Takes the keyboard from every window: the screen's root gets it."""
+        root = re.search(r"Window id: (\d+)", self.run("xwininfo", "-root", "-int").stdout).group(1)
+        self.xdotool("windowfocus", root, check=False)
 
     def screenshot(self, path):
         self.run("import", "-display", self.display, "-window", "root", path)
