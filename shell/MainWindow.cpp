@@ -8,6 +8,7 @@
 #include "NearestFolder.h"
 #include "PaletteToolBar.h"
 #include "PictureList.h"
+#include "QtRepairs.h"
 #include "ReadmeViewer.h"
 #include "WindowFit.h"
 #include "delvard/Product.h"
@@ -18,7 +19,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -62,50 +62,6 @@ QAccessibleInterface* makeAnnouncementAccessible(const QString& className, QObje
     return nullptr;
 }
 
-// With a screen reader listening, Qt hands each key to the accessibility
-// registry and handles it only once the answer comes back, while an access
-// key such as Alt+F opens its menu at once. The Alt press that began
-// Alt+F then reaches the menu that is already open, and a menu closes on
-// Alt: the next letter went to the menu bar. That late press is dropped;
-// Alt pressed later in an open menu still closes it.
-class LateAltKeys : public QObject
-{
-  public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject* to, QEvent* event) override
-    {
-        auto* menu = qobject_cast<QMenu*>(to);
-        if (!menu)
-            return false;
-        switch (event->type()) {
-        case QEvent::Show:
-            if (QGuiApplication::keyboardModifiers() & Qt::AltModifier)
-                openedWithAlt_ = menu;
-            break;
-        case QEvent::Hide:
-            if (menu == openedWithAlt_)
-                openedWithAlt_ = nullptr;
-            break;
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-            // Handed back keys come as posted, not spontaneous, events.
-            if (menu == openedWithAlt_ && !event->spontaneous() &&
-                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt) {
-                openedWithAlt_ = nullptr;
-                return event->type() == QEvent::KeyPress;
-            }
-            break;
-        default:
-            break;
-        }
-        return false;
-    }
-
-  private:
-    QPointer<QMenu> openedWithAlt_;
-};
-
 } // namespace
 
 MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidget* parent)
@@ -114,7 +70,7 @@ MainWindow::MainWindow(const PictureList& pictures, QString programFolder, QWidg
 {
     setWindowIcon(QIcon(QPixmap::fromImage(PictureList::programIcon())));
     buildMenus();
-    qApp->installEventFilter(new LateAltKeys(this));
+    installQtRepairs(this);
 
     paletteBar_ = new PaletteToolBar(palette_, pictures_, this);
     addToolBar(Qt::TopToolBarArea, paletteBar_);

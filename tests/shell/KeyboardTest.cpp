@@ -6,8 +6,10 @@
 #include "PaletteKeys.h"
 #include "PaletteModel.h"
 #include "PaletteToolBar.h"
+#include "QtRepairs.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <QToolButton>
@@ -186,4 +188,27 @@ TEST_F(Keyboard, TheStatusBarNamesTheKeysCellWhileTheMapHasThem)
     key(Qt::Key_Tab);
     ASSERT_TRUE(window->mapView()->hasFocus());
     EXPECT_EQ(window->cellText().toStdString(), keysCell.toStdString());
+}
+
+// A window given the keyboard while a menu is open is the active one once
+// the menu closes: keys then reach it.
+TEST(QtRepairs, TheWindowGivenTheKeyboardUnderAMenuIsActiveOnceTheMenuCloses)
+{
+    QObject owner;
+    installQtRepairs(&owner);
+    QWidget first;
+    QWidget second;
+    first.show();
+    second.show();
+    second.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&second));
+    QMenu menu(&second);
+    menu.addAction(QStringLiteral("Open"));
+    menu.popup(second.geometry().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == &menu; }));
+    first.activateWindow();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == first.windowHandle(); }));
+    menu.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &first; }));
 }
