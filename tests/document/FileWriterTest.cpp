@@ -255,7 +255,7 @@ TEST(ReplaceFile, TemporaryFilesLeftBehindGoWithTheNextWriteInTheFolder)
         ASSERT_TRUE(writeAll(name, "half a map"));
     QFile aged(old);
     ASSERT_TRUE(aged.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(aged.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+    ASSERT_TRUE(aged.setFileTime(QDateTime::currentDateTime().addMSecs(-60500),
                                  QFileDevice::FileModificationTime));
     aged.close();
     EXPECT_TRUE(isTemporaryName(nativePath(old)));
@@ -267,7 +267,7 @@ TEST(ReplaceFile, TemporaryFilesLeftBehindGoWithTheNextWriteInTheFolder)
                                      std::filesystem::file_time_type::clock::now() -
                                          std::chrono::minutes(2));
 
-    // A live writer has a minute; one just short of it keeps its file.
+    // A live writer has a minute: a file just past it goes, one just short of it stays.
     std::filesystem::last_write_time(nativePath(fresh),
                                      std::filesystem::file_time_type::clock::now() -
                                          std::chrono::milliseconds(59200));
