@@ -9,6 +9,7 @@
 #include "QtRepairs.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
@@ -211,4 +212,22 @@ TEST(QtRepairs, TheWindowGivenTheKeyboardUnderAMenuIsActiveOnceTheMenuCloses)
         QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == first.windowHandle(); }));
     menu.hide();
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &first; }));
+}
+
+// An Alt press handed back late (posted, as with a screen reader listening)
+// reaches any widget but a menu opened by Alt.
+TEST(QtRepairs, AnAltPressHandedBackLateReachesTheWidget)
+{
+    struct AltCounter : QWidget
+    {
+        int presses = 0;
+        void keyPressEvent(QKeyEvent* key) override { presses += key->key() == Qt::Key_Alt; }
+    };
+    QObject owner;
+    installQtRepairs(&owner);
+    AltCounter widget;
+    QCoreApplication::postEvent(&widget,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier));
+    QCoreApplication::sendPostedEvents(&widget);
+    EXPECT_EQ(widget.presses, 1);
 }
