@@ -173,6 +173,7 @@ TEST_F(MapViewTest, TheCursorIsDrawnOnceTheKeysAreUsed)
 {
     show(heartMap(6, 5, Owner::Player));
     view->setFocus();
+    EXPECT_TRUE(view->indicatedCell().isNull()); // no cell is named before a key or the pointer
     const auto frameShownAt = [&](CellPosition cell) {
         const QRect square = view->cellRect(cell);
         return grabbed().pixel(square.left() + 6, square.center().y()) == CursorYellow;
