@@ -174,11 +174,13 @@ class Editor:
             self.desktop.xdotool("keyup", "Alt_L")
         self.desktop.key(letters[1])
 
-    def open_map_by_keys(self, path, width, height):
-        """File > Open by its access keys, the path typed, and the keyboard
-        back in the main window once the dialog has gone."""
+    def open_map_by_keys(self, path, width, height, shown=lambda: None):
+        """File > Open by its access keys, the path typed once shown() has
+        returned, and the keyboard back in the main window once the dialog
+        has gone."""
         self.menu_by_keys("File", "Open", "fo")
         dialog = self.window("Open")
+        shown()
         self.type_into_dialog(dialog, str(path))
         self.wait_map(width, height)
         a11y.wait_for(lambda: a11y.gone(dialog), 5, "the Open dialog to close")

@@ -15,6 +15,10 @@ CLICK = ("click", "--delay", "0", "1")  # xdotool waits 100 ms after a click unl
 class Screen:
     """Xvfb of the given size; it becomes this process's DISPLAY."""
 
+    # Milliseconds between typed keys. A screen reader listening takes each
+    # key before the program does and needs a person's pace, 100 or more.
+    typing_delay = 5
+
     def __init__(self, width, height):
         self.xvfb = Xvfb(width, height)
         self.display = self.xvfb.display
@@ -48,8 +52,8 @@ class Screen:
         """Presses keys one after another, delay milliseconds apart."""
         self.xdotool("key", "--clearmodifiers", *(("--delay", delay) if delay is not None else ()), *keys)
 
-    def type_text(self, text, delay=5):
-        self.xdotool("type", "--delay", delay, text)
+    def type_text(self, text, delay=None):
+        self.xdotool("type", "--delay", self.typing_delay if delay is None else delay, text)
 
     def focus(self, window):
         """Gives a window the keyboard; a window that is going away is left alone."""

@@ -17,10 +17,11 @@ def wait_keys(editor, node, what, after):
         raise AssertionError(f"after {after} the keyboard is on {editor.what_has_keys()}, not {what}") from None
 
 
-def opened_by_keys(ctx, source):
+def opened_by_keys(ctx, source, dialog_shown=lambda: None):
     """A copy of source in the map folder the program remembers, opened by
-    File > Open's access keys and its name, the pointer parked off the
-    window. Returns the editor, the copy and where the pointer is."""
+    File > Open's access keys and its name (typed once dialog_shown() has
+    returned), the pointer parked off the window. Returns the editor, the
+    copy and where the pointer is."""
     program, map_file = ctx.program_folder(), ctx.root / source.name
     shutil.copy2(source, map_file)
     (program / "Delvard.ini").write_text(f"[Paths]\nMap={ctx.root}\n", encoding="utf-8")
@@ -29,7 +30,7 @@ def opened_by_keys(ctx, source):
     check(x + w < ctx.desktop.size[0] or y + h < ctx.desktop.size[1], "the window covers the screen's corner")
     ctx.desktop.move(ctx.desktop.size[0] - 1, ctx.desktop.size[1] - 1)
     editor.give_keyboard()
-    editor.open_map_by_keys(map_file.name, *map_file.read_bytes()[20:25:4])  # its width and height
+    editor.open_map_by_keys(map_file.name, *map_file.read_bytes()[20:25:4], dialog_shown)  # its width and height
     wait_keys(editor, editor.map_widget(), "the map", "File > Open")
     return editor, map_file, ctx.desktop.pointer()
 
@@ -94,27 +95,27 @@ def heard(reader, mark, words, after):
 
 
 def map_heard_through_orca(ctx):
-    """The map with the screen reader Orca listening: what it says when the
-    map takes the keyboard, for each move and paint, and for Save."""
+    """The screen reader Orca listening from the start, keys typed at a
+    person's pace: File > Open by keys, what it says when the map takes the
+    keyboard, each move and paint, and Save."""
     why = orca.missing()
     if why:
         print(f"    map_heard_through_orca SKIPPED: {why}", flush=True)
         return
-    edit = StandardEdit()  # 12 x 9: a swapped row and column count shows
-    editor, map_file, _ = opened_by_keys(ctx, edit.map)
+    edit, reader = StandardEdit(), orca.Orca(ctx.desktop, ctx.root / "orca")  # 12 x 9: a swapped size shows
+    ctx.on_cleanup(reader.close)
+    ctx.desktop.typing_delay = 120
+    ctx.on_cleanup(lambda: delattr(ctx.desktop, "typing_delay"))
+    editor, map_file, _ = opened_by_keys(ctx, edit.map, lambda: reader.wait_said(
+        0, lambda w: w.startswith("Open dialog"), "Orca to name the Open dialog"))
     size = (editor.map_widget().queryTable().nRows, editor.map_widget().queryTable().nColumns)
     check(size == (edit.height, edit.width), f"the map's table has (rows, columns) {size}")
-    reader = orca.Orca(ctx.desktop, ctx.root / "orca")
-    ctx.on_cleanup(reader.close)
 
-    # The window gets the keyboard anew, and then the palette, and the map
-    # again: each time the map takes it, its short name and its current cell.
+    # The map takes the keyboard after Open, gives it to the palette, takes
+    # it again: each time, its short name and its current cell.
     name, first = f"{map_file.name}, {edit.width} by {edit.height} cells", editor.map_cell(1, 1).name
-    mark = reader.mark()
-    ctx.desktop.unfocus()
-    editor.give_keyboard()
-    reader.wait_said(mark, lambda w: w.startswith(name), f"Orca to name the map {name!r}")
-    heard(reader, mark, first, "the window taking the keyboard")
+    reader.wait_said(0, lambda w: w.startswith(name), f"Orca to name the map {name!r}")
+    heard(reader, 0, first, "File > Open")
     mark = reader.mark()
     editor.key("Tab")
     reader.wait_said(mark, lambda w: "check box" in w, "Orca to read the palette's button")
