@@ -32,9 +32,12 @@ orca.getSettingsManager().activate(sys.argv[2], {"speechServerFactory": "none"})
 sys.exit(orca.main())
 """
 
-# A spoken line, and whether it is the echo of a key ("'o ' {voice}"),
+# A spoken record, and whether it is the echo of a key ("'o ' {voice}"),
 # which Orca logs with its voice settings; announcements are logged bare.
-ECHO_OR_WORDS = re.compile(r"^SPEECH OUTPUT: '(.*?)'( \{.*)?(?: voice=\S+)?$")
+# A record runs on over the next lines when the words hold line breaks, as a
+# message box's text does.
+ECHO_OR_WORDS = re.compile(r"^SPEECH OUTPUT: '(.*?)'( \{.*)?(?: voice=\S+)?$", re.DOTALL)
+RECORD_START = re.compile(r"\n(?=SPEECH OUTPUT: )")
 
 
 def missing():
@@ -73,9 +76,9 @@ class Orca:
             raise
 
     def _said(self):
-        """(utterance, is a key echo) for each line Orca logged."""
-        lines = self.log_path.read_text(encoding="utf-8", errors="replace").splitlines()
-        found = (ECHO_OR_WORDS.match(line) for line in lines)
+        """(utterance, is a key echo) for each record Orca logged."""
+        records = RECORD_START.split(self.log_path.read_text(encoding="utf-8", errors="replace").strip("\n"))
+        found = (ECHO_OR_WORDS.match(record) for record in records)
         return [(m.group(1), m.group(2) is not None) for m in found if m]
 
     def mark(self):
