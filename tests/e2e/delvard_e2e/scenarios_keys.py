@@ -2,6 +2,7 @@
 map as the screen reader Orca reads it."""
 
 import shutil
+import subprocess
 
 from desktop_driver import a11y, orca
 from .mapbytes import ExpectedMap, StandardEdit, wait_for_bytes
@@ -95,9 +96,8 @@ def heard(reader, mark, words, after):
 
 
 def map_heard_through_orca(ctx):
-    """The screen reader Orca listening from the start, keys typed at a
-    person's pace: File > Open by keys, what it says when the map takes the
-    keyboard, each move and paint, and Save."""
+    """Orca listening from the start, keys typed at a person's pace: File > Open,
+    the map taking the keyboard, each move and paint, Save refused and done."""
     why = orca.missing()
     if why:
         print(f"    map_heard_through_orca SKIPPED: {why}", flush=True)
@@ -130,8 +130,14 @@ def map_heard_through_orca(ctx):
         editor.key(key)  # Space paints the start's Heart on (4, 4)
         heard(reader, mark, a11y.wait_for(lambda: editor.cell_text() != before and editor.cell_text(), 5, key), key)
 
+    # Save refused (the file made read-only) is heard with the reason; Retry, then saves.
     mark = reader.mark()
+    subprocess.run(["chattr", "+i", map_file], check=True)
+    ctx.on_cleanup(lambda: subprocess.run(["chattr", "-i", map_file]))
     editor.menu_by_keys("File", "Save", "fs")
+    reader.wait_said(mark, lambda w: "The file is read-only" in w, "Orca to say why the map was not saved")
+    subprocess.run(["chattr", "-i", map_file], check=True)
+    editor.key("Return")  # Retry, which has the keyboard
     reader.wait_said(mark, lambda w: w.startswith(f"Saved {map_file}"), "Orca to say the map was saved")
     cells = [w for w in reader.words(mark) if w.startswith("Row ")]
     check(all(w.rstrip(".") == editor.cell_text() for w in cells), f"Orca read other cells: {cells}")
