@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 
@@ -32,7 +33,9 @@ class MapFolderChooser : public ::testing::Test
 
 TEST_F(MapFolderChooser, OkIsTheOnlyWayOut)
 {
-    MapFolderDialog chooser(folder("maps"));
+    QWidget corner; // the screen's middle, not its owner's
+    corner.setGeometry(0, 0, 100, 100);
+    MapFolderDialog chooser(folder("maps"), &corner);
     EXPECT_EQ(chooser.windowTitle(), u"Get Map File Path"_s);
     EXPECT_FALSE(chooser.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     expectAccessibleNames(&chooser, {{"prompt", u"Please pick the path of your map files"_s},
@@ -41,7 +44,12 @@ TEST_F(MapFolderChooser, OkIsTheOnlyWayOut)
 
     // The list has the focus; Return, Escape and a close request leave the
     // chooser open: OK is the only way out.
+    corner.show();
     chooser.show();
+    const QPoint offCentre =
+        chooser.frameGeometry().center() - chooser.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4)
+        << "opens in the middle of the screen, give or take its frame";
     auto* list = control<QTreeView>(&chooser, "folders");
     EXPECT_EQ(chooser.focusWidget(), list);
     QTest::keyClick(list, Qt::Key_Return);

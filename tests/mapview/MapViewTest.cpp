@@ -132,6 +132,18 @@ TEST_F(MapViewTest, ScrollingRereadsTheCellUnderThePointer)
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(cellOf(clicked, 0), right);
     EXPECT_EQ(document->cellAt(right).terrain, Terrain::Heart); // the view changes nothing itself
+
+    // A page of the scroll bar is what the view shows; a zoom keeps the middle where it was.
+    view->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(view->scrollOffset().x(), view->viewport()->width());
+    const auto middle = [&] {
+        const QPointF m = view->scrollOffset() +
+                          QPointF(view->viewport()->width(), view->viewport()->height()) / 2;
+        return QPointF(m.x() / view->contentSize().width(), m.y() / view->contentSize().height());
+    };
+    const QPointF before = middle();
+    view->zoomOut();
+    EXPECT_LT((middle() - before).manhattanLength(), 0.01) << before.x() << ", " << before.y();
 }
 
 // Arrows move one cell and stop at the edges, Home and End go along the row,
