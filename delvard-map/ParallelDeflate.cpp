@@ -1,197 +1,77 @@
 #include "ParallelDeflate.h"
 
+#include <isa-l/igzip_lib.h>
 #include <zlib.h>
 
 #include <algorithm>
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace delvard {
 
 struct ParallelDeflate::Band
 {
     std::string data;
-    std::string stream; // raw deflate, ending on a byte boundary
-    unsigned long adler = 0;
+    std::string stream;      // raw deflate, ending on a byte boundary
+    unsigned long adler = 1; // of no bytes
     bool done = false;
     std::string problem; // why it could not be compressed
 };
 
 namespace {
 
-// Debian's zlib is built for any x86-64 processor, so it slides its window
-// with SSE instructions in their old encoding. After Qt's drawing code has
-// used the wider AVX registers, those instructions are slowed by the upper
-// halves left behind (compressing a picture took four times as long), and a
-// thread starts with the registers of the thread that made it. Clearing the
-// upper halves before each band costs one instruction.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-__attribute__((target("avx"))) void zeroUpperHalves()
-{
-    _mm256_zeroupper();
-}
-void clearUpperVectorHalves()
-{
-    static const bool avx = __builtin_cpu_supports("avx");
-    if (avx)
-        zeroUpperHalves();
-}
-#else
-void clearUpperVectorHalves() {}
-#endif
-
-constexpr std::uint32_t AdlerModulus = 65521;
-// The most bytes after which every sum still fits in 32 bits (zlib's NMAX),
-// in whole steps of 32 bytes: the sums are reduced modulo AdlerModulus
-// after each such run.
-constexpr std::size_t AdlerRun = 5552 / 32 * 32;
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-// The four 64-bit parts of a register added up.
-__attribute__((target("avx2"))) std::uint64_t total(const __m256i& parts)
-{
-    const __m128i halves =
-        _mm_add_epi64(_mm256_castsi256_si128(parts), _mm256_extracti128_si256(parts, 1));
-    return static_cast<std::uint64_t>(_mm_cvtsi128_si64(halves)) +
-           static_cast<std::uint64_t>(_mm_extract_epi64(halves, 1));
-}
-
-// Adler-32 keeps a, 1 plus the sum of the bytes, and b, the sum of every a
-// after each byte. Over a step of 32 bytes x0..x31, a grows by their sum
-// and b by 32 times a before the step plus 32 x0 + 31 x1 + ... + 1 x31: a
-// sum of the bytes and a weighted one, both in a few vector instructions.
-__attribute__((target("avx2"))) std::uint32_t
-adler32Avx2(std::uint32_t adler, const unsigned char* bytes, std::size_t size)
-{
-    std::uint64_t a = adler & 0xFFFF;
-    std::uint64_t b = adler >> 16;
-    const __m256i weights =
-        _mm256_setr_epi8(32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14,
-                         13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1);
-    const __m256i ones = _mm256_set1_epi16(1);
-    const __m256i zero = _mm256_setzero_si256();
-    while (size >= 32) {
-        const std::size_t steps = std::min(size, AdlerRun) / 32;
-        size -= steps * 32;
-        __m256i sums = zero;         // of the bytes so far, in four 64-bit parts
-        __m256i sumsBefore = zero;   // of `sums` before each step
-        __m256i weightedSums = zero; // eight 32-bit parts
-        for (std::size_t step = 0; step < steps; ++step, bytes += 32) {
-            const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
-            sumsBefore = _mm256_add_epi64(sumsBefore, sums);
-            sums = _mm256_add_epi64(sums, _mm256_sad_epu8(x, zero));
-            weightedSums = _mm256_add_epi32(
-                weightedSums, _mm256_madd_epi16(_mm256_maddubs_epi16(x, weights), ones));
-        }
-        // The weighted sums fit in 32 bits each; widened, they add up as the others do.
-        const __m256i weighted =
-            _mm256_add_epi64(_mm256_cvtepu32_epi64(_mm256_castsi256_si128(weightedSums)),
-                             _mm256_cvtepu32_epi64(_mm256_extracti128_si256(weightedSums, 1)));
-        b += a * steps * 32 + 32 * total(sumsBefore) + total(weighted);
-        a += total(sums);
-        a %= AdlerModulus;
-        b %= AdlerModulus;
-    }
-    for (; size > 0; --size, ++bytes) {
-        a += *bytes;
-        b += a;
-    }
-    return static_cast<std::uint32_t>((b % AdlerModulus) << 16 | (a % AdlerModulus));
-}
-#endif
-
-} // namespace
-
-std::uint32_t adler32Of(std::string_view bytes, std::uint32_t adler)
-{
-    // zlib's takes no bytes at a null address as a fresh start.
-    if (bytes.empty())
-        return adler;
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
-        return adler32Avx2(adler, data, bytes.size());
-#endif
-    return static_cast<std::uint32_t>(adler32_z(adler, data, bytes.size()));
-}
-
-namespace {
-
-constexpr int WindowBits = 15;
-constexpr int MemoryLevel = 8;
 const std::string NotEnoughMemory = "there is not enough memory to compress the picture";
 
 } // namespace
 
-// Raw deflate, one band at a time, with a stream and an output buffer that
-// serve every band a thread compresses: setting up a stream and touching a
-// fresh megabyte for each band cost as much as compressing it.
+// Raw deflate, one band at a time, each band on its own, ending on a byte
+// boundary; the level's working memory and the output buffer serve every
+// band a thread compresses.
 class ParallelDeflate::Compressor
 {
   public:
-    explicit Compressor(int level)
+    void compress(Band& band)
     {
-        // A negative window: raw deflate, without the zlib header and
-        // trailer, which the joined stream has once.
-        ready_ = deflateInit2(&stream_, level, Z_DEFLATED, -WindowBits, MemoryLevel,
-                              Z_DEFAULT_STRATEGY) == Z_OK;
-    }
-    ~Compressor()
-    {
-        if (ready_)
-            deflateEnd(&stream_);
-    }
-    Compressor(const Compressor&) = delete;
-    Compressor& operator=(const Compressor&) = delete;
-
-    // `flush`: Z_FULL_FLUSH for a band, Z_FINISH for the empty block that
-    // ends the stream.
-    void compress(Band& band, int flush)
-    {
-        if (!ready_ || deflateReset(&stream_) != Z_OK) {
-            band.problem = NotEnoughMemory;
-            return;
-        }
-        // deflateBound leaves room for the flush marker's few bytes too.
-        const std::size_t bound = deflateBound(&stream_, static_cast<uLong>(band.data.size())) + 16;
+        const auto size = static_cast<std::uint32_t>(band.data.size());
+        // Data that does not compress is kept in stored blocks of at most
+        // 64 KiB, each with a 5-byte header.
+        const std::size_t bound = size + 5 * (size / 65535 + 1) + ISAL_DEF_MAX_HDR_SIZE + 8;
         if (bound > capacity_) {
-            out_ = std::make_unique_for_overwrite<Bytef[]>(bound);
+            out_ = std::make_unique_for_overwrite<std::uint8_t[]>(bound);
             capacity_ = bound;
         }
-        clearUpperVectorHalves();
-        stream_.next_in = reinterpret_cast<Bytef*>(band.data.data());
-        stream_.avail_in = static_cast<uInt>(band.data.size());
-        stream_.next_out = out_.get();
-        stream_.avail_out = static_cast<uInt>(capacity_);
-        const int result = deflate(&stream_, flush);
-        if (stream_.avail_in != 0 || stream_.avail_out == 0 ||
-            result != (flush == Z_FINISH ? Z_STREAM_END : Z_OK)) {
+        isal_zstream stream;
+        isal_deflate_stateless_init(&stream);
+        stream.level = 1;
+        stream.level_buf = level_.get();
+        stream.level_buf_size = ISAL_DEF_LVL1_DEFAULT;
+        stream.flush = FULL_FLUSH;
+        stream.next_in = reinterpret_cast<std::uint8_t*>(band.data.data());
+        stream.avail_in = size;
+        stream.next_out = out_.get();
+        stream.avail_out = static_cast<std::uint32_t>(capacity_);
+        if (isal_deflate_stateless(&stream) != COMP_OK || stream.avail_in != 0) {
             band.problem = "the picture could not be compressed";
             return;
         }
-        band.stream.assign(reinterpret_cast<const char*>(out_.get()), stream_.total_out);
-        band.adler = adler32Of(band.data);
+        band.stream.assign(reinterpret_cast<const char*>(out_.get()), stream.total_out);
+        band.adler = isal_adler32(1, stream.next_in - size, size);
     }
 
   private:
-    z_stream stream_{};
-    bool ready_ = false;
-    std::unique_ptr<Bytef[]> out_;
+    std::unique_ptr<std::uint8_t[]> level_ =
+        std::make_unique_for_overwrite<std::uint8_t[]>(ISAL_DEF_LVL1_DEFAULT);
+    std::unique_ptr<std::uint8_t[]> out_;
     std::size_t capacity_ = 0;
 };
 
-ParallelDeflate::ParallelDeflate(Output output, unsigned threads, int level)
-    : output_(std::move(output)), level_(level), adler_(adler32(0, nullptr, 0)),
+ParallelDeflate::ParallelDeflate(Output output, unsigned threads)
+    : output_(std::move(output)), adler_(adler32(0, nullptr, 0)),
       maxInFlight_(std::max(threads, 1u) + 1)
 {
     if (threads > 1) {
         for (unsigned t = 0; t < threads; ++t)
             workers_.emplace_back([this] { work(); });
     } else {
-        compressor_ = std::make_unique<Compressor>(level_);
+        compressor_ = std::make_unique<Compressor>();
     }
 }
 
@@ -217,7 +97,7 @@ std::string ParallelDeflate::spareBuffer()
 
 void ParallelDeflate::work()
 {
-    Compressor compressor(level_);
+    Compressor compressor;
     std::unique_lock lock(mutex_);
     for (;;) {
         workAvailable_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
@@ -227,7 +107,7 @@ void ParallelDeflate::work()
         waiting_.pop_front();
         lock.unlock();
         try {
-            compressor.compress(*band, Z_FULL_FLUSH);
+            compressor.compress(*band);
         } catch (const std::bad_alloc&) {
             band->problem = NotEnoughMemory;
         }
@@ -319,7 +199,7 @@ bool ParallelDeflate::add(std::string data)
         return false;
     std::unique_ptr<Band> band = newBand(std::move(data));
     if (compressor_) {
-        compressor_->compress(*band, Z_FULL_FLUSH);
+        compressor_->compress(*band);
         if (!handOn(*band))
             return false;
         recycle(std::move(band));
@@ -353,10 +233,10 @@ bool ParallelDeflate::finish()
     }
     if (failed_)
         return false;
+    // The stream ends with an empty final block: fixed codes, nothing but
+    // the end-of-block code.
     Band last;
-    if (!compressor_)
-        compressor_ = std::make_unique<Compressor>(level_);
-    compressor_->compress(last, Z_FINISH);
+    last.stream.assign("\x03\x00", 2);
     if (!handOn(last))
         return false;
     const char trailer[4] = {

@@ -14,12 +14,6 @@
 
 namespace delvard {
 
-// The Adler-32 checksum of `bytes` following those whose checksum is
-// `adler` (1 for none), as zlib's adler32 gives it. Every byte of a picture
-// goes through it, and zlib's, one byte at a time, took an eighth of a
-// render; this one takes 32 bytes at a step where the processor can.
-std::uint32_t adler32Of(std::string_view bytes, std::uint32_t adler = 1);
-
 // One zlib stream, compressed on several threads at once, as pigz makes
 // it: the data comes in bands, each band is deflated on its own (no
 // reference reaches back into the band before it) and ends with a full
@@ -38,7 +32,7 @@ class ParallelDeflate
 
     // threads: how many bands are compressed at once; 1 compresses each band
     // as it comes, on the caller's thread.
-    ParallelDeflate(Output output, unsigned threads, int level = 1);
+    ParallelDeflate(Output output, unsigned threads);
     ~ParallelDeflate();
     ParallelDeflate(const ParallelDeflate&) = delete;
     ParallelDeflate& operator=(const ParallelDeflate&) = delete;
@@ -64,7 +58,6 @@ class ParallelDeflate
     void recycle(std::unique_ptr<Band> band);
 
     Output output_;
-    const int level_;
     std::string problem_;
     bool failed_ = false;
     bool started_ = false;

@@ -52,6 +52,7 @@ BENCHMARK(drawLargeMapBands)
     ->UseRealTime();
 
 // What the render command does: every band streamed into the PNG encoder.
+// Arguments: cell size in pixels, compression threads (0: one per core).
 void streamLargeMapPng(benchmark::State& state)
 {
     const LargeSample& sample = largeSample();
@@ -71,7 +72,7 @@ void streamLargeMapPng(benchmark::State& state)
                 written += size;
                 return true;
             },
-            why);
+            why, static_cast<unsigned>(state.range(1)));
         if (!ok) {
             state.SkipWithError(qPrintable(why));
             break;
@@ -80,9 +81,11 @@ void streamLargeMapPng(benchmark::State& state)
     }
 }
 BENCHMARK(streamLargeMapPng)
-    ->Arg(8)
-    ->Arg(24)
-    ->Arg(72)
+    ->Args({8, 0})
+    ->Args({24, 1})
+    ->Args({24, 2})
+    ->Args({72, 1})
+    ->Args({72, 2})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -111,36 +111,3 @@ TEST(PngWriter, AnOutputThatFailsIsNeverWrittenAgain)
         EXPECT_EQ(png.problem(), QString()) << failing;
     }
 }
-
-// The stream's checksum is joined from the bands' own, so each must be
-// zlib's: on every length around the 32-byte steps and the runs after which
-// the sums are reduced, on bytes that make the sums largest, from the
-// largest state a checksum can be in, and from an address off the step.
-TEST(ParallelDeflate, Adler32IsZlibsOnAnyLengthContentAndStart)
-{
-    const std::size_t size = 3 * 5552 + 100;
-    const std::string contents[] = {noise(size, 11), std::string(size, '\xff'),
-                                    std::string(size, '\0')};
-    const auto zlibs = [](std::string_view bytes, uLong adler) {
-        return static_cast<std::uint32_t>(
-            adler32_z(adler, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
-    };
-    for (const std::string& content : contents) {
-        for (std::size_t length = 0; length <= content.size(); length += length < 300 ? 1 : 31) {
-            for (const std::size_t offset : {std::size_t{0}, std::size_t{1}}) {
-                if (offset + length > content.size())
-                    continue;
-                const std::string_view bytes(content.data() + offset, length);
-                for (const std::uint32_t start : {1u, 0xFFF0FFF0u, 0x12345678u}) {
-                    ASSERT_EQ(adler32Of(bytes, start), zlibs(bytes, start))
-                        << length << " bytes from " << offset << ", start " << start;
-                }
-            }
-        }
-    }
-    // No bytes leave the checksum as it was, wherever they are.
-    EXPECT_EQ(adler32Of({}, 0x12345678u), 0x12345678u);
-    // A band's worth of the largest bytes, many runs after one another.
-    const std::string band(1 << 20, '\xff');
-    EXPECT_EQ(adler32Of(band), zlibs(band, 1));
-}

@@ -2,7 +2,7 @@
 # (packages g++-mingw-w64-x86-64-posix and mingw-w64-tools). The posix
 # thread model is the one Qt needs for std::thread and std::mutex.
 #
-# Libraries built for Windows (Qt, zlib, libpng) live in a prefix of their
+# Libraries built for Windows (Qt, zlib, ISA-L) live in a prefix of their
 # own; name it with DELVARD_WIN64_PREFIX (a cache variable or an environment
 # variable) so that find_package() looks there as well as in the mingw sysroot.
 
