@@ -1,6 +1,6 @@
-#include "MainWindow.h"
-#include "PictureList.h"
 #include "delvard/Product.h"
+#include "resources/PictureList.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
-#include "BatchRender.h"
+#include "delvard-map/BatchRender.h"
 
-#include "Folders.h"
+#include "document/Folders.h"
 
-#include "NativeFileName.h"
-#include "PlatformFile.h"
-#include "ProblemWords.h"
-#include "RenderJob.h"
+#include "delvard-map/RenderJob.h"
+#include "document/NativeFileName.h"
+#include "document/PlatformFile.h"
+#include "document/ProblemWords.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CommandIo.h"
-#include "PictureMaker.h"
+#include "delvard-map/CommandIo.h"
+#include "drawing/PictureMaker.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "CheckCommand.h"
+#include "delvard-map/CheckCommand.h"
 
-#include "CommandLine.h"
-#include "MapLint.h"
-#include "MapSummary.h"
+#include "delvard-map/CommandLine.h"
+#include "delvard-map/MapLint.h"
+#include "delvard-map/MapSummary.h"
 
 namespace delvard {
 

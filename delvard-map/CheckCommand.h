@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandIo.h"
+#include "delvard-map/CommandIo.h"
 
 #include <QStringList>
 

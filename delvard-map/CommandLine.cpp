@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "delvard-map/CommandLine.h"
 
-#include "NativeFileName.h"
+#include "document/NativeFileName.h"
 
 namespace delvard {
 

@@ -1,14 +1,14 @@
-#include "DelvardMap.h"
+#include "delvard-map/DelvardMap.h"
 
-#include "CheckCommand.h"
-#include "DiffCommand.h"
-#include "GitSetupCommand.h"
-#include "InfoCommand.h"
-#include "MergeCommand.h"
-#include "NativeFileName.h"
-#include "RenderCommand.h"
-#include "TextCommand.h"
+#include "delvard-map/CheckCommand.h"
+#include "delvard-map/DiffCommand.h"
+#include "delvard-map/InfoCommand.h"
+#include "delvard-map/MergeCommand.h"
+#include "delvard-map/RenderCommand.h"
+#include "delvard-map/TextCommand.h"
+#include "delvard-map/git/GitSetupCommand.h"
 #include "delvard/Product.h"
+#include "document/NativeFileName.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandIo.h"
+#include "delvard-map/CommandIo.h"
 
-#include "PictureList.h"
+#include "resources/PictureList.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
-#include "DiffCommand.h"
+#include "delvard-map/DiffCommand.h"
 
-#include "CellDescription.h"
-#include "CodeTables.h"
-#include "CommandLine.h"
-#include "MapFile.h"
-#include "MapSummary.h"
+#include "delvard-map/CommandLine.h"
+#include "delvard-map/MapFile.h"
+#include "delvard-map/MapSummary.h"
+#include "document/CellDescription.h"
+#include "document/CodeTables.h"
 
 namespace delvard {
 

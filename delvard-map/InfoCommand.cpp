@@ -1,8 +1,8 @@
-#include "InfoCommand.h"
+#include "delvard-map/InfoCommand.h"
 
-#include "CommandLine.h"
-#include "MapFile.h"
-#include "MapSummary.h"
+#include "delvard-map/CommandLine.h"
+#include "delvard-map/MapFile.h"
+#include "delvard-map/MapSummary.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

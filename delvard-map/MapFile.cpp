@@ -1,9 +1,9 @@
-#include "MapFile.h"
+#include "delvard-map/MapFile.h"
 
-#include "CommandIo.h"
-#include "FileReader.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
+#include "delvard-map/CommandIo.h"
+#include "document/FileReader.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 namespace delvard {
 

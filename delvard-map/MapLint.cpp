@@ -1,8 +1,8 @@
-#include "MapLint.h"
+#include "delvard-map/MapLint.h"
 
-#include "CodeTables.h"
-#include "MapRules.h"
-#include "MapSummary.h"
+#include "delvard-map/MapSummary.h"
+#include "document/CodeTables.h"
+#include "document/MapRules.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MapFile.h"
+#include "delvard-map/MapFile.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "MapSummary.h"
+#include "delvard-map/MapSummary.h"
 
-#include "CellDescription.h"
-#include "MapFile.h"
+#include "delvard-map/MapFile.h"
+#include "document/CellDescription.h"
 
 namespace delvard {
 

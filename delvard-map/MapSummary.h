@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodeTables.h"
-#include "MapFormat.h"
+#include "document/CodeTables.h"
+#include "document/MapFormat.h"
 
 #include <QString>
 

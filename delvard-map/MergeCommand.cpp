@@ -1,13 +1,13 @@
-#include "MergeCommand.h"
+#include "delvard-map/MergeCommand.h"
 
-#include "CellDescription.h"
-#include "CommandLine.h"
-#include "FileWriter.h"
-#include "MapMerge.h"
-#include "MapSummary.h"
-#include "MapText.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
+#include "delvard-map/CommandLine.h"
+#include "delvard-map/MapSummary.h"
+#include "document/CellDescription.h"
+#include "document/FileWriter.h"
+#include "document/MapMerge.h"
+#include "document/MapText.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 #include <array>
 

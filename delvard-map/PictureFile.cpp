@@ -1,10 +1,10 @@
-#include "PictureFile.h"
+#include "delvard-map/PictureFile.h"
 
-#include "CommandIo.h"
-#include "NativeFileName.h"
-#include "PlatformFile.h"
-#include "ProblemWords.h"
-#include "StandardOutput.h"
+#include "delvard-map/CommandIo.h"
+#include "delvard-map/StandardOutput.h"
+#include "document/NativeFileName.h"
+#include "document/PlatformFile.h"
+#include "document/ProblemWords.h"
 
 #include <string_view>
 #include <system_error>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileReader.h"
-#include "FileWriter.h"
-#include "PlatformFile.h"
+#include "document/FileReader.h"
+#include "document/FileWriter.h"
+#include "document/PlatformFile.h"
 
 #include <QString>
 

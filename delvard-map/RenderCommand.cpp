@@ -1,11 +1,11 @@
-#include "RenderCommand.h"
+#include "delvard-map/RenderCommand.h"
 
-#include "BatchRender.h"
-#include "CommandLine.h"
-#include "DelvardMap.h"
-#include "FitPicture.h"
-#include "NativeFileName.h"
-#include "RenderJob.h"
+#include "delvard-map/BatchRender.h"
+#include "delvard-map/CommandLine.h"
+#include "delvard-map/DelvardMap.h"
+#include "delvard-map/RenderJob.h"
+#include "document/NativeFileName.h"
+#include "drawing/FitPicture.h"
 
 namespace delvard {
 

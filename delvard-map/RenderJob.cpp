@@ -1,7 +1,7 @@
-#include "RenderJob.h"
+#include "delvard-map/RenderJob.h"
 
-#include "MapFile.h"
-#include "NativeFileName.h"
+#include "delvard-map/MapFile.h"
+#include "document/NativeFileName.h"
 
 namespace delvard {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PictureFile.h"
-#include "PictureMaker.h"
+#include "delvard-map/PictureFile.h"
+#include "drawing/PictureMaker.h"
 
 #include <QString>
 

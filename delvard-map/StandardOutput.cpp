@@ -1,6 +1,6 @@
-#include "StandardOutput.h"
+#include "delvard-map/StandardOutput.h"
 
-#include "PlatformFile.h"
+#include "document/PlatformFile.h"
 
 #include <cerrno>
 #include <cstdio>

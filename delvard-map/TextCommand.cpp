@@ -1,11 +1,11 @@
-#include "TextCommand.h"
+#include "delvard-map/TextCommand.h"
 
-#include "CommandLine.h"
-#include "FileReader.h"
-#include "MapText.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
-#include "StandardOutput.h"
+#include "delvard-map/CommandLine.h"
+#include "delvard-map/StandardOutput.h"
+#include "document/FileReader.h"
+#include "document/MapText.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 namespace delvard {
 

@@ -1,7 +1,7 @@
-#include "DelvardMap.h"
-#include "NativeFileName.h"
-#include "PlatformFile.h"
-#include "StandardOutput.h"
+#include "delvard-map/DelvardMap.h"
+#include "delvard-map/StandardOutput.h"
+#include "document/NativeFileName.h"
+#include "document/PlatformFile.h"
 
 #include <QCoreApplication>
 

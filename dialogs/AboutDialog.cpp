@@ -1,9 +1,9 @@
-#include "AboutDialog.h"
+#include "dialogs/AboutDialog.h"
 
-#include "ArialFont.h"
-#include "NamedControl.h"
-#include "WindowPlacement.h"
 #include "delvard/Product.h"
+#include "dialogs/ArialFont.h"
+#include "dialogs/NamedControl.h"
+#include "dialogs/WindowPlacement.h"
 
 #include <QGroupBox>
 #include <QImage>

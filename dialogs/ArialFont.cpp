@@ -1,4 +1,4 @@
-#include "ArialFont.h"
+#include "dialogs/ArialFont.h"
 
 #include <QStringList>
 

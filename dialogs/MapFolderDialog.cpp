@@ -1,8 +1,8 @@
-#include "MapFolderDialog.h"
+#include "dialogs/MapFolderDialog.h"
 
-#include "NamedControl.h"
-#include "NearestFolder.h"
-#include "WindowPlacement.h"
+#include "dialogs/NamedControl.h"
+#include "dialogs/NearestFolder.h"
+#include "dialogs/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileSystemModel>

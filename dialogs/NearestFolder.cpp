@@ -1,4 +1,4 @@
-#include "NearestFolder.h"
+#include "dialogs/NearestFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "ReadmeViewer.h"
+#include "dialogs/ReadmeViewer.h"
 
-#include "FileReader.h"
-#include "NamedControl.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
-#include "WindowPlacement.h"
+#include "dialogs/NamedControl.h"
+#include "dialogs/WindowPlacement.h"
+#include "document/FileReader.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 #include <QPlainTextEdit>
 

@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "dialogs/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

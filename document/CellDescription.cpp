@@ -1,4 +1,4 @@
-#include "CellDescription.h"
+#include "document/CellDescription.h"
 
 namespace delvard {
 

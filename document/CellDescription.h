@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellPlace.h"
-#include "MapFormat.h"
+#include "document/CellPlace.h"
+#include "document/MapFormat.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "FileReader.h"
+#include "document/FileReader.h"
 
 #include <cerrno>
 #include <fstream>

@@ -1,6 +1,6 @@
-#include "FileWriter.h"
+#include "document/FileWriter.h"
 
-#include "Folders.h"
+#include "document/Folders.h"
 
 #include <array>
 #include <cerrno>

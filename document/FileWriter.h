@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileReader.h"
+#include "document/FileReader.h"
 
-#include "PlatformFile.h"
+#include "document/PlatformFile.h"
 
 #include <array>
 #include <filesystem>

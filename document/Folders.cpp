@@ -1,4 +1,4 @@
-#include "Folders.h"
+#include "document/Folders.h"
 
 namespace delvard {
 

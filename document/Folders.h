@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileProblem.h"
+#include "document/FileProblem.h"
 
 #include <filesystem>
 

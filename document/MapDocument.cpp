@@ -1,8 +1,8 @@
-#include "MapDocument.h"
+#include "document/MapDocument.h"
 
-#include "FileWriter.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
+#include "document/FileWriter.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 #include <QFileInfo>
 #include <QLocale>

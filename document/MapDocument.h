@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FileReader.h"
-#include "FileWriter.h"
-#include "MapFormat.h"
-#include "PaintRule.h"
+#include "document/FileReader.h"
+#include "document/FileWriter.h"
+#include "document/MapFormat.h"
+#include "document/PaintRule.h"
 
 #include <QObject>
 #include <QString>

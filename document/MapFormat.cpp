@@ -1,4 +1,4 @@
-#include "MapFormat.h"
+#include "document/MapFormat.h"
 
 namespace delvard {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellPlace.h"
-#include "CodeTables.h"
+#include "document/CellPlace.h"
+#include "document/CodeTables.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "MapRules.h"
+#include "document/MapRules.h"
 
 namespace delvard {
 

@@ -1,4 +1,4 @@
-#include "NativeFileName.h"
+#include "document/NativeFileName.h"
 
 #include <QDir>
 #include <QStringDecoder>

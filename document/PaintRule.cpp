@@ -1,6 +1,6 @@
-#include "PaintRule.h"
+#include "document/PaintRule.h"
 
-#include "MapRules.h"
+#include "document/MapRules.h"
 
 #include <algorithm>
 

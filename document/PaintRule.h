@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellPlace.h"
-#include "CodeTables.h"
+#include "document/CellPlace.h"
+#include "document/CodeTables.h"
 
 // What a click on a cell changes: the one rule that painting and the hover
 // preview share.

@@ -1,4 +1,4 @@
-#include "PlatformFile.h"
+#include "document/PlatformFile.h"
 
 #include <algorithm>
 #include <atomic>

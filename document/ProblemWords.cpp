@@ -1,6 +1,6 @@
-#include "ProblemWords.h"
+#include "document/ProblemWords.h"
 
-#include "NativeFileName.h"
+#include "document/NativeFileName.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileProblem.h"
-#include "FileReader.h"
-#include "MapFormat.h"
+#include "document/FileProblem.h"
+#include "document/FileReader.h"
+#include "document/MapFormat.h"
 
 #include <QString>
 

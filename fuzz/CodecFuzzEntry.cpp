@@ -1,8 +1,10 @@
-#include "CodecFuzzEntry.h"
+#include "fuzz/CodecFuzzEntry.h"
 
-#include "CodeTables.h"
-#include "MapFormat.h"
-#include "PaintRule.h"
+#include "document/CodeTables.h"
+#include "document/MapFormat.h"
+#include "document/MapMerge.h"
+#include "document/MapText.h"
+#include "document/PaintRule.h"
 
 #include <string_view>
 
@@ -115,6 +117,58 @@ void checkPaintRule(std::string_view bytes)
     }
 }
 
+// Three versions cut from one input, where its first two bytes say: a
+// merge keeps what nobody changed, takes a change made on one side whole,
+// and calls a conflict only what both sides changed differently.
+void checkMerge(std::string_view bytes)
+{
+    if (bytes.size() < 2)
+        return;
+    const std::size_t rest = bytes.size() - 2;
+    const std::size_t first = rest * byteAt(bytes, 0) / 255;
+    const std::size_t second = first + (rest - first) * byteAt(bytes, 1) / 255;
+    const std::string_view base = bytes.substr(2, first);
+    const std::string_view ours = bytes.substr(2 + first, second - first);
+    const std::string_view theirs = bytes.substr(2 + second);
+    for (const MergeConflict& conflict : mergeMaps(base, ours, theirs).conflicts)
+        CODEC_CHECK(conflict.base != conflict.ours && conflict.base != conflict.theirs &&
+                    conflict.ours != conflict.theirs);
+    for (const std::string_view version : {base, ours, theirs}) {
+        const MapMerge same = mergeMaps(version, version, version);
+        CODEC_CHECK(same.refused == !checkMapBytes(version).ok());
+        CODEC_CHECK(same.refused || (same.merged == version && same.conflicts.empty()));
+    }
+    const MapMerge theirsOnly = mergeMaps(base, base, theirs);
+    CODEC_CHECK(theirsOnly.refused ||
+                (theirsOnly.merged == theirs && theirsOnly.conflicts.empty()));
+}
+
+// The text form is printable ASCII lines, names every record of a whole
+// map in row order, and shows a change to any byte.
+void checkText(std::string_view bytes, const MapCheck& check)
+{
+    const std::string text = mapText(bytes);
+    CODEC_CHECK(!text.empty() && text.back() == '\n');
+    for (const char c : text)
+        CODEC_CHECK(c == '\n' || (c >= ' ' && c <= '~'));
+    if (check.ok()) {
+        const MapData map = decodeMap(bytes).map;
+        std::size_t at = 0;
+        for (std::size_t k = 0; k < map.cells.size(); ++k) {
+            const CellPosition place = map.positionOf(k);
+            at = text.find("\nrow " + std::to_string(place.row) + ", column " +
+                               std::to_string(place.column) + ": ",
+                           at);
+            CODEC_CHECK(at != std::string::npos);
+        }
+    }
+    if (!bytes.empty()) {
+        std::string changed(bytes);
+        changed[changed.size() / 2] = static_cast<char>(changed[changed.size() / 2] ^ 0x10);
+        CODEC_CHECK(mapText(changed) != text);
+    }
+}
+
 } // namespace
 
 void runCodecOnBytes(const std::uint8_t* data, std::size_t size)
@@ -124,6 +178,8 @@ void runCodecOnBytes(const std::uint8_t* data, std::size_t size)
     checkHeaderCheck(bytes, check);
     checkDecodedMap(bytes, check);
     checkPaintRule(bytes);
+    checkMerge(bytes);
+    checkText(bytes, check);
 }
 
 } // namespace delvard::fuzz

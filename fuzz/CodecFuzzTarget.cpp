@@ -1,4 +1,4 @@
-#include "CodecFuzzEntry.h"
+#include "fuzz/CodecFuzzEntry.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "CellSentence.h"
+#include "mapview/CellSentence.h"
 
 namespace delvard {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CellDescription.h"
+#include "document/CellDescription.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "MapAccessible.h"
+#include "mapview/MapAccessible.h"
 
-#include "MapCellAccessible.h"
-#include "MapView.h"
+#include "mapview/MapCellAccessible.h"
+#include "mapview/MapView.h"
 
 #include <QGuiApplication>
 

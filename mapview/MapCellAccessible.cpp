@@ -1,7 +1,7 @@
-#include "MapCellAccessible.h"
+#include "mapview/MapCellAccessible.h"
 
-#include "CellSentence.h"
-#include "MapView.h"
+#include "mapview/CellSentence.h"
+#include "mapview/MapView.h"
 
 #include <QWidget>
 #include <QWindow>

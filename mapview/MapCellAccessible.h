@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CellPlace.h"
+#include "document/CellPlace.h"
 
 #include <QAccessibleInterface>
 #include <QPointer>

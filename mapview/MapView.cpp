@@ -1,6 +1,6 @@
-#include "MapView.h"
+#include "mapview/MapView.h"
 
-#include "MapAccessible.h"
+#include "mapview/MapAccessible.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

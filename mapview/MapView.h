@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MapDocument.h"
-#include "MapRenderer.h"
+#include "document/MapDocument.h"
+#include "drawing/MapRenderer.h"
 
 #include <QAbstractScrollArea>
 

@@ -1,4 +1,4 @@
-#include "PictureList.h"
+#include "resources/PictureList.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MapDocument.h"
-#include "PaletteModel.h"
-#include "SettingsFile.h"
+#include "document/MapDocument.h"
+#include "shell/PaletteModel.h"
+#include "shell/SettingsFile.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "PaletteButton.h"
+#include "shell/PaletteButton.h"
 
-#include "MapRules.h"
+#include "document/MapRules.h"
 
 namespace delvard {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodeTables.h"
+#include "document/CodeTables.h"
 
 #include <optional>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "PaletteKeys.h"
+#include "shell/PaletteKeys.h"
 
-#include "PaletteModel.h"
-#include "PaletteToolBar.h"
+#include "shell/PaletteModel.h"
+#include "shell/PaletteToolBar.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PaletteButton.h"
+#include "shell/PaletteButton.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "PaletteModel.h"
+#include "shell/PaletteModel.h"
 
-#include "MapRules.h"
+#include "document/MapRules.h"
 
 namespace delvard {
 

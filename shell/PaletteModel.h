@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodeTables.h"
-#include "PaletteButton.h"
+#include "document/CodeTables.h"
+#include "shell/PaletteButton.h"
 
 #include <QObject>
 

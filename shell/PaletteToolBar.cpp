@@ -1,8 +1,8 @@
-#include "PaletteToolBar.h"
+#include "shell/PaletteToolBar.h"
 
-#include "PaletteKeys.h"
-#include "PaletteModel.h"
-#include "PictureList.h"
+#include "resources/PictureList.h"
+#include "shell/PaletteKeys.h"
+#include "shell/PaletteModel.h"
 
 #include <QAction>
 #include <QSignalBlocker>

@@ -1,9 +1,9 @@
-#include "ProfileFile.h"
+#include "shell/ProfileFile.h"
 
-#include "FileReader.h"
-#include "FileWriter.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
+#include "document/FileReader.h"
+#include "document/FileWriter.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 #include <QCoreApplication>
 #include <QList>

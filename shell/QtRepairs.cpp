@@ -1,4 +1,4 @@
-#include "QtRepairs.h"
+#include "shell/QtRepairs.h"
 
 #include <QApplication>
 #include <QKeyEvent>

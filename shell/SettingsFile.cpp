@@ -1,11 +1,11 @@
-#include "SettingsFile.h"
+#include "shell/SettingsFile.h"
 
-#include "FileReader.h"
-#include "FileWriter.h"
-#include "Folders.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
-#include "ProfileFile.h"
+#include "document/FileReader.h"
+#include "document/FileWriter.h"
+#include "document/Folders.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
+#include "shell/ProfileFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "MapFile.h"
-#include "MapRenderer.h"
-#include "PictureList.h"
-#include "RenderCommand.h"
+#include "delvard-map/MapFile.h"
+#include "delvard-map/RenderCommand.h"
+#include "drawing/MapRenderer.h"
+#include "resources/PictureList.h"
 
 #include <benchmark/benchmark.h>
 

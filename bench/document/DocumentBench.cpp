@@ -2,9 +2,9 @@
 // file read and decode behind File > Open, and the encoding and write
 // behind File > Save. Saving should stay under 10 ms.
 
-#include "FileWriter.h"
-#include "MapDocument.h"
-#include "NativeFileName.h"
+#include "document/FileWriter.h"
+#include "document/MapDocument.h"
+#include "document/NativeFileName.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -4,10 +4,10 @@
 // one table. Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise.
 
-#include "MainWindow.h"
-#include "MapView.h"
-#include "PictureList.h"
-#include "ResidentMemory.h"
+#include "bench/document/ResidentMemory.h"
+#include "mapview/MapView.h"
+#include "resources/PictureList.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,10 +3,10 @@
 // to its painted frame; the floor is one ready-made pixmap of the viewport's
 // size drawn through the same paint path.
 
-#include "MapDocument.h"
-#include "MapFormat.h"
-#include "MapView.h"
-#include "PictureList.h"
+#include "document/MapDocument.h"
+#include "document/MapFormat.h"
+#include "mapview/MapView.h"
+#include "resources/PictureList.h"
 
 #include <QApplication>
 #include <QPainter>

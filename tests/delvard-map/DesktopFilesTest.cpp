@@ -3,7 +3,7 @@
 // line run the way GNOME runs it, inside bubblewrap with no home folder,
 // no display, no network and /usr read-only.
 
-#include "RunProgram.h"
+#include "tests/delvard-map/RunProgram.h"
 
 #include <gtest/gtest.h>
 

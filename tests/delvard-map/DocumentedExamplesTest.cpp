@@ -3,8 +3,8 @@
 // folder (the first block makes the damaged maps that later ones read), and
 // must print exactly what the page shows.
 
-#include "FileFaults.h"
-#include "RunProgram.h"
+#include "tests/delvard-map/RunProgram.h"
+#include "tests/support/FileFaults.h"
 
 #include <QDir>
 #include <QRegularExpression>

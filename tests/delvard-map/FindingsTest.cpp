@@ -2,7 +2,7 @@
 // cells as they are laid out in rows, never joined across a row's end or
 // lost on the last row, and every cell counted once.
 
-#include "RunProgram.h"
+#include "tests/delvard-map/RunProgram.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

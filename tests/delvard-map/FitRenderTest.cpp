@@ -1,11 +1,11 @@
 // render --fit, which draws thumbnails: the whole map in N x N pixels,
 // cells too small for their pictures in their average colour.
 
-#include "CellColours.h"
-#include "FitPicture.h"
-#include "MapFormat.h"
-#include "PictureList.h"
-#include "RunProgram.h"
+#include "document/MapFormat.h"
+#include "drawing/CellColours.h"
+#include "drawing/FitPicture.h"
+#include "resources/PictureList.h"
+#include "tests/delvard-map/RunProgram.h"
 
 #include <QImage>
 
@@ -106,7 +106,7 @@ TEST(FitRender, TheBuiltCellColoursAreThoseOfThePicturesCompiledIn)
     const delvard::CellColours::Table& built = delvard::builtCellColours();
     for (std::size_t slot = 0; slot < built.size(); ++slot)
         EXPECT_EQ(built[slot], fromPictures[slot])
-            << "slot " << slot << ": run delvard_cell_colour_table delvard-map/CellColourTable.cpp";
+            << "slot " << slot << ": run delvard_cell_colour_table drawing/CellColourTable.cpp";
 }
 
 // Below a pixel a cell, each pixel is the mean of the cells it covers: a

@@ -2,7 +2,7 @@
 // pictures being written go, the finished ones stay whole, and the command
 // ends by the signal after one line.
 
-#include "RunProgram.h"
+#include "tests/delvard-map/RunProgram.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -3,12 +3,12 @@
 // map files to both, and the program's path. (Their use through git is among
 // the documented examples.)
 
-#include "GitAttributes.h"
-#include "MapBytes.h"
-#include "MapFormat.h"
-#include "MapMerge.h"
-#include "MapText.h"
-#include "RunProgram.h"
+#include "delvard-map/git/GitAttributes.h"
+#include "document/MapFormat.h"
+#include "document/MapMerge.h"
+#include "document/MapText.h"
+#include "tests/delvard-map/RunProgram.h"
+#include "tests/document/MapBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,13 @@
 // map gives alone. (A batch's map that cannot be read, and maps that would
 // share a picture, are among the documented examples.)
 
-#include "FileFaults.h"
-#include "MapBytes.h"
-#include "MapFormat.h"
-#include "MapRenderer.h"
-#include "PictureList.h"
-#include "RenderCommand.h"
-#include "RunProgram.h"
+#include "delvard-map/RenderCommand.h"
+#include "document/MapFormat.h"
+#include "drawing/MapRenderer.h"
+#include "resources/PictureList.h"
+#include "tests/delvard-map/RunProgram.h"
+#include "tests/document/MapBytes.h"
+#include "tests/support/FileFaults.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "RunProgram.h"
+#include "tests/delvard-map/RunProgram.h"
 
-#include "FileFaults.h"
-#include "MapBytes.h"
+#include "tests/document/MapBytes.h"
+#include "tests/support/FileFaults.h"
 
 #include <QCoreApplication>
 #include <QDir>

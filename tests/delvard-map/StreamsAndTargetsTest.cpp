@@ -4,8 +4,8 @@
 // any file that is not a picture, and leaves nothing behind when it is
 // stopped or the disk is full; names are shown escaped.
 
-#include "FileFaults.h"
-#include "RunProgram.h"
+#include "tests/delvard-map/RunProgram.h"
+#include "tests/support/FileFaults.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "AboutDialog.h"
-#include "DialogTestHelpers.h"
+#include "dialogs/AboutDialog.h"
+#include "tests/dialogs/DialogTestHelpers.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "MapFolderDialog.h"
-#include "DialogTestHelpers.h"
-#include "ModalAnswer.h"
-#include "TempFolder.h"
+#include "dialogs/MapFolderDialog.h"
+#include "tests/dialogs/DialogTestHelpers.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QDir>

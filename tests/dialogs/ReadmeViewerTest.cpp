@@ -1,6 +1,6 @@
-#include "ReadmeViewer.h"
-#include "DialogTestHelpers.h"
-#include "TempFolder.h"
+#include "dialogs/ReadmeViewer.h"
+#include "tests/dialogs/DialogTestHelpers.h"
+#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QDir>

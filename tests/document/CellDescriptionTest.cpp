@@ -1,5 +1,5 @@
-#include "CellDescription.h"
-#include "MapBytes.h"
+#include "document/CellDescription.h"
+#include "tests/document/MapBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "CodeTables.h"
+#include "document/CodeTables.h"
 
 #include <gtest/gtest.h>
 

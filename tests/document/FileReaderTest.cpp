@@ -1,6 +1,6 @@
-#include "FileReader.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
+#include "document/FileReader.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "FileWriter.h"
-#include "FileFaults.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
+#include "document/FileWriter.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
+#include "tests/support/FileFaults.h"
 
 #include <QDir>
 #include <QFile>

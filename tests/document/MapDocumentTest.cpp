@@ -1,6 +1,6 @@
-#include "MapDocument.h"
-#include "NativeFileName.h"
-#include "StandardEdit.h"
+#include "document/MapDocument.h"
+#include "document/NativeFileName.h"
+#include "tests/fixtures/StandardEdit.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "MapFormat.h"
-#include "MapBytes.h"
+#include "document/MapFormat.h"
+#include "tests/document/MapBytes.h"
 
 #include <gtest/gtest.h>
 

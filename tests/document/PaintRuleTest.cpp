@@ -1,4 +1,4 @@
-#include "PaintRule.h"
+#include "document/PaintRule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ProblemWords.h"
-#include "MapBytes.h"
+#include "document/ProblemWords.h"
+#include "tests/document/MapBytes.h"
 
 #include <gtest/gtest.h>
 

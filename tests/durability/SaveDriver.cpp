@@ -2,8 +2,8 @@
 // NEW_CONTENT_FILE through the file layer, as the editor saves a map. The
 // durability script runs it under strace and kills it at each system call,
 // so it stays one thread doing one save and nothing else.
-#include "FileReader.h"
-#include "FileWriter.h"
+#include "document/FileReader.h"
+#include "document/FileWriter.h"
 
 #include <iostream>
 

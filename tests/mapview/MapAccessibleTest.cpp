@@ -2,8 +2,8 @@
 // the status bar names them, whose focus follows the keys and whose names
 // change with a paint.
 
-#include "MapAccessible.h"
-#include "ShownMapView.h"
+#include "mapview/MapAccessible.h"
+#include "tests/mapview/ShownMapView.h"
 
 #include <QAccessible>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "ShownMapView.h"
-#include "TileCache.h"
+#include "drawing/TileCache.h"
+#include "tests/mapview/ShownMapView.h"
 
 #include <QAccessible>
 #include <QApplication>

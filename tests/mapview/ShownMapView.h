@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MapView.h"
-#include "PictureList.h"
+#include "mapview/MapView.h"
+#include "resources/PictureList.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

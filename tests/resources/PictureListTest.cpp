@@ -3,7 +3,7 @@
 // natural terrains cover it, and threads that draw side by side share the
 // list.
 
-#include "PictureList.h"
+#include "resources/PictureList.h"
 
 #include <gtest/gtest.h>
 

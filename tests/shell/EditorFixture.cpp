@@ -1,7 +1,7 @@
-#include "EditorFixture.h"
+#include "tests/shell/EditorFixture.h"
 
-#include "MapView.h"
-#include "PaletteToolBar.h"
+#include "mapview/MapView.h"
+#include "shell/PaletteToolBar.h"
 
 #include <QScrollBar>
 

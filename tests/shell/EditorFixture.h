@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MainWindow.h"
-#include "ModalAnswer.h"
-#include "PictureList.h"
-#include "TempFolder.h"
+#include "resources/PictureList.h"
+#include "shell/MainWindow.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The whole editing run without a mouse: the palette's tab stop and arrows,
 // the map's cursor, Space to press and to paint.
 
-#include "EditorFixture.h"
-#include "MapView.h"
-#include "PaletteKeys.h"
-#include "PaletteModel.h"
-#include "PaletteToolBar.h"
-#include "QtRepairs.h"
+#include "mapview/MapView.h"
+#include "shell/PaletteKeys.h"
+#include "shell/PaletteModel.h"
+#include "shell/PaletteToolBar.h"
+#include "shell/QtRepairs.h"
+#include "tests/shell/EditorFixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "EditorFixture.h"
-#include "FileFaults.h"
-#include "FileWriter.h"
-#include "MapView.h"
-#include "NativeFileName.h"
-#include "PaletteToolBar.h"
+#include "document/FileWriter.h"
+#include "document/NativeFileName.h"
+#include "mapview/MapView.h"
+#include "shell/PaletteToolBar.h"
+#include "tests/shell/EditorFixture.h"
+#include "tests/support/FileFaults.h"
 
 #include <QAccessible>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "PaletteModel.h"
+#include "shell/PaletteModel.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

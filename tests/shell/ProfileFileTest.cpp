@@ -1,5 +1,5 @@
-#include "ProfileFile.h"
-#include "FileFaults.h"
+#include "shell/ProfileFile.h"
+#include "tests/support/FileFaults.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "SettingsFile.h"
-#include "FileFaults.h"
+#include "shell/SettingsFile.h"
+#include "tests/support/FileFaults.h"
 
 #include <QCoreApplication>
 #include <QDir>

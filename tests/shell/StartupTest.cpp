@@ -1,8 +1,8 @@
-#include "EditorFixture.h"
-#include "MapFolderDialog.h"
-#include "MapView.h"
-#include "PaletteToolBar.h"
-#include "WindowFit.h"
+#include "dialogs/MapFolderDialog.h"
+#include "mapview/MapView.h"
+#include "shell/PaletteToolBar.h"
+#include "shell/WindowFit.h"
+#include "tests/shell/EditorFixture.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "FileFaults.h"
+#include "tests/support/FileFaults.h"
 
 #include <QFile>
 #include <QProcess>

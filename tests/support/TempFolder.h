@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileFaults.h"
+#include "tests/support/FileFaults.h"
 
 #include <QString>
 #include <QTemporaryDir>

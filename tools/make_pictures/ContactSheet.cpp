@@ -1,8 +1,8 @@
-#include "ContactSheet.h"
+#include "tools/make_pictures/ContactSheet.h"
 
-#include "CodeTables.h"
-#include "Lettering.h"
-#include "PictureSet.h"
+#include "document/CodeTables.h"
+#include "tools/make_pictures/Lettering.h"
+#include "tools/make_pictures/PictureSet.h"
 
 #include <QPainter>
 

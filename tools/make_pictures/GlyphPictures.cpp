@@ -1,7 +1,7 @@
-#include "GlyphPictures.h"
+#include "tools/make_pictures/GlyphPictures.h"
 
-#include "Lettering.h"
-#include "Prng.h"
+#include "tools/make_pictures/Lettering.h"
+#include "tools/make_pictures/Prng.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "Lettering.h"
+#include "tools/make_pictures/Lettering.h"
 
 #include <QFontDatabase>
 #include <QStringList>

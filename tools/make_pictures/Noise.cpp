@@ -1,6 +1,6 @@
-#include "Noise.h"
+#include "tools/make_pictures/Noise.h"
 
-#include "Prng.h"
+#include "tools/make_pictures/Prng.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "PictureSet.h"
+#include "tools/make_pictures/PictureSet.h"
 
-#include "GlyphPictures.h"
-#include "TexturePictures.h"
+#include "tools/make_pictures/GlyphPictures.h"
+#include "tools/make_pictures/TexturePictures.h"
 
 #include <QColor>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "TexturePictures.h"
+#include "tools/make_pictures/TexturePictures.h"
 
-#include "Noise.h"
-#include "Prng.h"
+#include "tools/make_pictures/Noise.h"
+#include "tools/make_pictures/Prng.h"
 
 #include <QPainter>
 #include <QPainterPath>

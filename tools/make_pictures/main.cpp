@@ -8,10 +8,10 @@
 // Everything is drawn here from code, fonts from Debian and a seeded
 // generator, so the output is the same on every run.
 
-#include "ContactSheet.h"
-#include "GlyphPictures.h"
-#include "Lettering.h"
-#include "PictureSet.h"
+#include "tools/make_pictures/ContactSheet.h"
+#include "tools/make_pictures/GlyphPictures.h"
+#include "tools/make_pictures/Lettering.h"
+#include "tools/make_pictures/PictureSet.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "MapBuilder.h"
+#include "tools/make_samples/MapBuilder.h"
 
-#include "MapFormat.h"
+#include "document/MapFormat.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodeTables.h"
+#include "document/CodeTables.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "SampleMaps.h"
+#include "tools/make_samples/SampleMaps.h"
 
-#include "MapBuilder.h"
+#include "tools/make_samples/MapBuilder.h"
 
 #include <array>
 #include <cmath>

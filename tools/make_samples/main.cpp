@@ -1,4 +1,4 @@
-#include "SampleMaps.h"
+#include "tools/make_samples/SampleMaps.h"
 
 #include <cstdio>
 #include <filesystem>

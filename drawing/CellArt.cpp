@@ -1,4 +1,4 @@
-#include "CellArt.h"
+#include "drawing/CellArt.h"
 
 #include <QPainter>
 #include <QPainterPath>

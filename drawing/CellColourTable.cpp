@@ -1,7 +1,7 @@
 // Written by delvard_cell_colour_table from the pictures: their average
 // colours (CellColours::fromPictures). Not to be edited; run the maker
 // again after changing a picture.
-#include "CellColours.h"
+#include "drawing/CellColours.h"
 
 namespace delvard {
 

@@ -1,6 +1,6 @@
-#include "GitProcess.h"
+#include "delvard-map/git/GitProcess.h"
 
-#include "NativeFileName.h"
+#include "document/NativeFileName.h"
 
 #include <QtGlobal>
 

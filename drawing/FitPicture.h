@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MapFormat.h"
+#include "document/MapFormat.h"
 
 #include <QImage>
 #include <QSize>

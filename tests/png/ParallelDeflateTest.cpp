@@ -2,8 +2,8 @@
 // valid zlib stream, and the same bytes whatever the number of threads; and
 // the writer that hands it on stopping at the first failed write.
 
-#include "ParallelDeflate.h"
-#include "PngWriter.h"
+#include "png/ParallelDeflate.h"
+#include "png/PngWriter.h"
 
 #include <zlib.h>
 

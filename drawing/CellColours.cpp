@@ -1,7 +1,7 @@
-#include "CellColours.h"
+#include "drawing/CellColours.h"
 
-#include "FitPicture.h"
-#include "TileCache.h"
+#include "drawing/FitPicture.h"
+#include "drawing/TileCache.h"
 
 namespace delvard {
 

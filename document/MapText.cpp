@@ -1,6 +1,6 @@
-#include "MapText.h"
+#include "document/MapText.h"
 
-#include "CellDescription.h"
+#include "document/CellDescription.h"
 
 namespace delvard {
 

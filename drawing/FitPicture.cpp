@@ -1,6 +1,6 @@
-#include "FitPicture.h"
+#include "drawing/FitPicture.h"
 
-#include "CellColours.h"
+#include "drawing/CellColours.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "MapRenderer.h"
+#include "drawing/MapRenderer.h"
 
 #include <QPainter>
 #include <QRegion>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParallelDeflate.h"
+#include "png/ParallelDeflate.h"
 
 #include <QImage>
 #include <QString>

@@ -3,11 +3,11 @@
 // the program by the code that would otherwise do it at every thumbnail.
 // The file is kept in the source tree; run this after changing a picture:
 //
-//   delvard_cell_colour_table <source>/delvard-map/CellColourTable.cpp
+//   delvard_cell_colour_table <source>/drawing/CellColourTable.cpp
 
-#include "CellColours.h"
-#include "MapRules.h"
-#include "PictureList.h"
+#include "document/MapRules.h"
+#include "drawing/CellColours.h"
+#include "resources/PictureList.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     text << "// Written by delvard_cell_colour_table from the pictures: their average\n"
             "// colours (CellColours::fromPictures). Not to be edited; run the maker\n"
             "// again after changing a picture.\n"
-            "#include \"CellColours.h\"\n\n"
+            "#include \"drawing/CellColours.h\"\n\n"
             "namespace delvard {\n\n"
             "const CellColours::Table& builtCellColours()\n{\n"
             "    // One line a terrain, one column an owner.\n"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CellColours.h"
-#include "MapFormat.h"
-#include "MapRenderer.h"
-#include "PngWriter.h"
+#include "document/MapFormat.h"
+#include "drawing/CellColours.h"
+#include "drawing/MapRenderer.h"
+#include "png/PngWriter.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "ParallelDeflate.h"
+#include "png/ParallelDeflate.h"
 
 #include <isa-l/igzip_lib.h>
 #include <zlib.h>

@@ -1,8 +1,8 @@
-#include "TileCache.h"
+#include "drawing/TileCache.h"
 
-#include "CellArt.h"
-#include "MapRules.h"
-#include "PictureList.h"
+#include "document/MapRules.h"
+#include "drawing/CellArt.h"
+#include "resources/PictureList.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "PictureMaker.h"
+#include "drawing/PictureMaker.h"
 
-#include "FitPicture.h"
-#include "MapRules.h"
-#include "PictureList.h"
+#include "document/MapRules.h"
+#include "drawing/FitPicture.h"
+#include "resources/PictureList.h"
 
 #include <array>
 #include <new>

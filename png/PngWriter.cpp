@@ -1,4 +1,4 @@
-#include "PngWriter.h"
+#include "png/PngWriter.h"
 
 #include <zlib.h>
 

@@ -1,6 +1,6 @@
-#include "MapMerge.h"
+#include "document/MapMerge.h"
 
-#include "MapFormat.h"
+#include "document/MapFormat.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MapFormat.h"
-#include "PaintRule.h"
-#include "TileCache.h"
+#include "document/MapFormat.h"
+#include "document/PaintRule.h"
+#include "drawing/TileCache.h"
 
 #include <QImage>
 #include <QRect>

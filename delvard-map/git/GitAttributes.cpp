@@ -1,4 +1,4 @@
-#include "GitAttributes.h"
+#include "delvard-map/git/GitAttributes.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "GitSetupCommand.h"
+#include "delvard-map/git/GitSetupCommand.h"
 
-#include "CommandLine.h"
-#include "FileReader.h"
-#include "FileWriter.h"
-#include "GitAttributes.h"
-#include "GitProcess.h"
-#include "NativeFileName.h"
-#include "ProblemWords.h"
+#include "delvard-map/CommandLine.h"
+#include "delvard-map/git/GitAttributes.h"
+#include "delvard-map/git/GitProcess.h"
+#include "document/FileReader.h"
+#include "document/FileWriter.h"
+#include "document/NativeFileName.h"
+#include "document/ProblemWords.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodeTables.h"
-#include "PictureList.h"
+#include "document/CodeTables.h"
+#include "resources/PictureList.h"
 
 #include <QImage>
 
