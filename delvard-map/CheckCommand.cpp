@@ -62,7 +62,7 @@ int runCheckCommand(const QStringList& args, CommandIo& io)
     const bool strict = line.isSet(QStringLiteral("strict"));
     int status = ExitSuccess;
     for (const QString& path : paths) {
-        const MapFile file = loadMapFile(path);
+        const MapFile file = loadMap(path);
         for (const Finding& finding : lintMap(file)) {
             io.out << file.displayName() << ": ";
             if (!finding.place.isNull())

@@ -1,10 +1,10 @@
 #include "delvard-map/DiffCommand.h"
 
 #include "delvard-map/CommandLine.h"
-#include "delvard-map/MapFile.h"
 #include "delvard-map/MapSummary.h"
 #include "document/CellDescription.h"
 #include "document/CodeTables.h"
+#include "document/MapFile.h"
 
 namespace delvard {
 
@@ -38,7 +38,7 @@ QString cellText(const delvard::MapData& map, delvard::CellPosition place)
 
 bool loadForDiff(const QString& path, MapFile& file, CommandIo& io)
 {
-    file = loadMapFile(path);
+    file = loadMap(path);
     if (file.ok())
         return true;
     io.err << "delvard-map diff: " << file.displayName() << ": " << file.problem() << '\n';

@@ -1,8 +1,8 @@
 #include "delvard-map/InfoCommand.h"
 
 #include "delvard-map/CommandLine.h"
-#include "delvard-map/MapFile.h"
 #include "delvard-map/MapSummary.h"
+#include "document/MapFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -136,7 +136,7 @@ int runInfoCommand(const QStringList& args, CommandIo& io)
     QJsonArray files;
     bool first = true;
     for (const QString& path : paths) {
-        const MapFile file = loadMapFile(path);
+        const MapFile file = loadMap(path);
         if (!file.ok()) {
             io.err << "delvard-map info: " << file.displayName() << ": " << file.problem() << '\n';
             status = ExitProblem;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "delvard-map/MapFile.h"
+#include "document/MapFile.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "delvard-map/MapSummary.h"
 
-#include "delvard-map/MapFile.h"
 #include "document/CellDescription.h"
+#include "document/MapFile.h"
 
 namespace delvard {
 

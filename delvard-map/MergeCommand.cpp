@@ -1,5 +1,7 @@
 #include "delvard-map/MergeCommand.h"
 
+#include "document/MapFile.h"
+
 #include "delvard-map/CommandLine.h"
 #include "delvard-map/MapSummary.h"
 #include "document/CellDescription.h"
@@ -44,8 +46,7 @@ struct Version
 {
     const char* role;
     QString path;
-    std::string bytes;
-    DecodedMap decoded;
+    MapFile file = {};
 };
 
 QString text(const std::string& words)
@@ -77,9 +78,9 @@ QString conflictLine(const MergeConflict& conflict, const std::array<Version, 3>
             .arg(byte(conflict.ours), byte(conflict.theirs), byte(conflict.base));
     }
     case MergeUnit::Kind::Record: {
-        const CellPosition place = ours.decoded.map.positionOf(conflict.unit.record);
+        const CellPosition place = ours.file.map().positionOf(conflict.unit.record);
         const auto words = [place](const Version& version, const std::string& record) {
-            return text(recordText(version.decoded.map, place, record));
+            return text(recordText(version.file.map(), place, record));
         };
         return QStringLiteral("%1: ours %2, theirs %3, base %4")
             .arg(cellLabel(place), words(ours, conflict.ours), words(theirs, conflict.theirs),
@@ -99,21 +100,16 @@ QString whyNotMerged(std::array<Version, 3>& versions)
         // The reason is a sentence of its own, after "…left as it was."
         QString role = QLatin1String(version.role);
         role[0] = role[0].toUpper();
-        const FileRead read = readMapFile(nativePath(version.path));
-        if (!read.ok)
+        version.file = loadMap(version.path);
+        if (!version.file.ok())
             return QStringLiteral("%1 (%2): %3")
-                .arg(role, displayName(version.path), describeProblem(read.problem, MapFiles));
-        version.bytes = read.bytes;
-        version.decoded = decodeMap(version.bytes);
-        if (!version.decoded.check.ok())
-            return QStringLiteral("%1 (%2): %3")
-                .arg(role, displayName(version.path), describeProblem(version.decoded.check));
+                .arg(role, version.file.displayName(), version.file.problem());
     }
     const auto& [base, ours, theirs] = versions;
     const auto size = [](const Version& version) {
         return QStringLiteral("%1 x %2")
-            .arg(version.decoded.map.width)
-            .arg(version.decoded.map.height);
+            .arg(version.file.map().width)
+            .arg(version.file.map().height);
     };
     if (size(base) != size(ours) || size(theirs) != size(ours))
         return QStringLiteral("The versions differ in size: the common ancestor is %1 cells, ours "
@@ -135,9 +131,8 @@ int runMergeCommand(const QStringList& args, CommandIo& io)
         return line.usageError(io, QStringLiteral("expected the base, ours, theirs and optionally "
                                                   "the path, got %1 names")
                                        .arg(paths.size()));
-    std::array<Version, 3> versions{Version{"the common ancestor", paths[0], {}, {}},
-                                    Version{"ours", paths[1], {}, {}},
-                                    Version{"theirs", paths[2], {}, {}}};
+    std::array<Version, 3> versions{Version{"the common ancestor", paths[0]},
+                                    Version{"ours", paths[1]}, Version{"theirs", paths[2]}};
     const QString name = displayName(paths.size() == 4 ? paths[3] : paths[1]);
 
     if (const QString why = whyNotMerged(versions); !why.isEmpty()) {
@@ -146,7 +141,7 @@ int runMergeCommand(const QStringList& args, CommandIo& io)
         return ExitProblem;
     }
     const auto& [base, ours, theirs] = versions;
-    const MapMerge merge = mergeMaps(base.bytes, ours.bytes, theirs.bytes);
+    const MapMerge merge = mergeMaps(base.file.bytes, ours.file.bytes, theirs.file.bytes);
     if (merge.refused) { // whyNotMerged has said why for every case the merge refuses
         io.err << "delvard-map merge: " << name << ": not merged, ours is left as it was.\n";
         return ExitProblem;
@@ -154,11 +149,11 @@ int runMergeCommand(const QStringList& args, CommandIo& io)
     for (const MergeConflict& conflict : merge.conflicts)
         io.err << name << ": " << conflictLine(conflict, versions) << '\n';
 
-    if (merge.merged != ours.bytes) {
-        const FileWrite write = replaceFile(nativePath(ours.path), merge.merged);
+    if (merge.merged != ours.file.bytes) {
+        const FileWrite write = replaceFile(nativePath(ours.file.path), merge.merged);
         if (!write.ok) {
             io.err << "delvard-map merge: " << name << ": the merged map could not be written to "
-                   << displayName(ours.path) << ": " << describeProblem(write.problem, MapFiles);
+                   << ours.file.displayName() << ": " << describeProblem(write.problem, MapFiles);
             if (!write.keptCopy.empty())
                 io.err << " Ours as it was is kept in \""
                        << displayName(fromNativePath(write.keptCopy)) << "\".";

@@ -1,6 +1,6 @@
 #include "delvard-map/RenderJob.h"
 
-#include "delvard-map/MapFile.h"
+#include "document/MapFile.h"
 #include "document/NativeFileName.h"
 
 namespace delvard {
@@ -9,7 +9,7 @@ RenderOutcome renderMapToFile(PictureMaker& maker, const QString& mapPath,
                               const QString& picturePath, StandardOutput* standardOutput,
                               PictureFile::Interrupts interrupts)
 {
-    const MapFile file = loadMapFile(mapPath);
+    const MapFile file = loadMap(mapPath);
     if (!file.ok())
         return {false, file.displayName() + QStringLiteral(": ") + file.problem()};
     const QString target = picturePath == QLatin1String("-") ? QStringLiteral("standard output")

@@ -2,7 +2,7 @@
 
 #include "delvard-map/CommandLine.h"
 #include "delvard-map/StandardOutput.h"
-#include "document/FileReader.h"
+#include "document/MapFile.h"
 #include "document/MapText.h"
 #include "document/NativeFileName.h"
 #include "document/ProblemWords.h"
@@ -45,16 +45,16 @@ int runTextCommand(const QStringList& args, CommandIo& io)
         return line.usageError(io,
                                QStringLiteral("expected one map file, got %1").arg(paths.size()));
 
-    const delvard::FileRead read = delvard::readMapFile(delvard::nativePath(paths[0]));
-    if (!read.ok) {
-        io.err << "delvard-map text: " << delvard::displayName(paths[0]) << ": "
-               << delvard::describeProblem(read.problem, delvard::MapFiles) << '\n';
+    // Any file that can be read has a text form, a whole map or not.
+    const MapFile file = loadMap(paths[0]);
+    if (!file.readable()) {
+        io.err << "delvard-map text: " << file.displayName() << ": " << file.readProblem << '\n';
         return ExitProblem;
     }
     // LF on every system: Windows would otherwise turn each into CR LF.
     if (io.standardOutput != nullptr)
         io.standardOutput->switchToBinary();
-    const std::string text = delvard::mapText(read.bytes);
+    const std::string text = delvard::mapText(file.bytes);
     io.out << QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
     io.out.flush();
     return ExitSuccess;

@@ -1,6 +1,7 @@
 #include "document/MapDocument.h"
 
 #include "document/FileWriter.h"
+#include "document/MapFile.h"
 #include "document/NativeFileName.h"
 #include "document/ProblemWords.h"
 
@@ -57,20 +58,17 @@ void findLeftoverCopy(const QString& path, const std::string& bytes, MapDocument
 MapDocument::Opened MapDocument::open(const QString& path)
 {
     Opened opened;
+    MapFile file = loadMap(path);
+    if (!file.ok()) {
+        opened.problem = file.problem();
+        return opened;
+    }
     try {
-        const FileRead file = readMapFile(nativePath(path));
-        if (!file.ok) {
-            opened.problem = describeProblem(file.problem, MapFiles);
-            return opened;
-        }
-        DecodedMap decoded = decodeMap(file.bytes);
-        if (!decoded.check.ok()) {
-            opened.problem = describeProblem(decoded.check);
-            return opened;
-        }
-        opened.document = std::make_unique<MapDocument>(path, std::move(decoded.map), file.stamp);
+        opened.document =
+            std::make_unique<MapDocument>(path, std::move(file.decoded.map), file.stamp);
         findLeftoverCopy(path, file.bytes, opened);
     } catch (const std::bad_alloc&) {
+        opened.document.reset();
         opened.problem = describeProblem({FileProblem::Kind::OutOfMemory, {}, 0, {}}, MapFiles);
     }
     return opened;

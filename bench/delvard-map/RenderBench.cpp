@@ -1,5 +1,5 @@
-#include "delvard-map/MapFile.h"
 #include "delvard-map/RenderCommand.h"
+#include "document/MapFile.h"
 #include "drawing/MapRenderer.h"
 #include "resources/PictureList.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 struct LargeSample
 {
-    MapFile file = loadMapFile(QStringLiteral(DELVARD_SAMPLES_DIR "/large-255x255Map.kld"));
+    MapFile file = loadMap(QStringLiteral(DELVARD_SAMPLES_DIR "/large-255x255Map.kld"));
     PictureList pictures;
 };
 

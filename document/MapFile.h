@@ -1,20 +1,24 @@
 #pragma once
 
+#include "document/FileReader.h"
 #include "document/MapFormat.h"
 
 #include <QString>
 
 #include <cstddef>
+#include <string>
 
 namespace delvard {
 
-// A map file as read from disk and decoded the way the editor decodes it.
-// Every command loads its maps through here, so they all name a bad file
-// and its fault in the same words.
+// A map file as read from disk and decoded. The editor and every command
+// load their maps through loadMap(), so they all name a bad file and its
+// fault in the same words.
 struct MapFile
 {
     QString path;        // as given on the command line
     QString readProblem; // why the file could not be read at all; empty if it was
+    std::string bytes;   // the file's bytes, when it was read
+    FileStamp stamp;     // what it held, to notice later that it changed
     delvard::DecodedMap decoded;
 
     bool readable() const { return readProblem.isEmpty(); }
@@ -30,6 +34,6 @@ struct MapFile
     QString displayName() const;
 };
 
-MapFile loadMapFile(const QString& path);
+MapFile loadMap(const QString& path);
 
 } // namespace delvard
