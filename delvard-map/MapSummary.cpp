@@ -49,7 +49,7 @@ QString ownerLabel(Owner owner)
 
 QString cellLabel(delvard::CellPosition cell)
 {
-    return QStringLiteral("row %1, column %2").arg(cell.row).arg(cell.column);
+    return QString::fromStdString(delvard::placeWords(cell));
 }
 
 QString describeUnknownCode(const UnknownCode& code)

@@ -1,10 +1,10 @@
 #include "delvard-map/PictureFile.h"
 
-#include "delvard-map/CommandIo.h"
 #include "delvard-map/StandardOutput.h"
 #include "document/NativeFileName.h"
 #include "document/PlatformFile.h"
 #include "document/ProblemWords.h"
+#include "png/PngWriter.h"
 
 #include <string_view>
 #include <system_error>
@@ -14,8 +14,6 @@ namespace delvard {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view PngSignature{"\x89PNG\r\n\x1a\n", 8};
 
 // Standard output's failure: a stream not written, for the system's reason.
 delvard::FileProblem streamProblem(const StandardOutput& output)

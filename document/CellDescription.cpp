@@ -40,4 +40,9 @@ CellWords describeCell(const MapData& map, CellPosition place)
     return words;
 }
 
+std::string placeWords(CellPosition place)
+{
+    return "row " + std::to_string(place.row) + ", column " + std::to_string(place.column);
+}
+
 } // namespace delvard

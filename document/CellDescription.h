@@ -29,6 +29,9 @@ struct CellWords
 
 CellWords describeCell(const MapData& map, CellPosition place);
 
+// "row 3, column 12": how every reader of a map names a cell's place.
+std::string placeWords(CellPosition place);
+
 // "0x2A"
 std::string hexByte(unsigned value);
 

@@ -69,9 +69,9 @@ std::string mapText(std::string_view bytes)
     text += "header: " + hexBytes(map.header) + '\n';
     for (std::size_t k = 0; k < map.cells.size(); ++k) {
         const CellPosition place = map.positionOf(k);
-        text +=
-            "row " + std::to_string(place.row) + ", column " + std::to_string(place.column) + ": " +
-            recordText(map, place, bytes.substr(HeaderSize + k * RecordSize, RecordSize)) + '\n';
+        text += placeWords(place) + ": " +
+                recordText(map, place, bytes.substr(HeaderSize + k * RecordSize, RecordSize)) +
+                '\n';
     }
     text += "trailing bytes: " + std::to_string(map.trailing.size()) + '\n';
     appendHexLines(text, map.trailing, HeaderSize + map.cells.size() * RecordSize);

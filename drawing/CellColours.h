@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/MapFormat.h"
+#include "drawing/CellSlots.h"
 
 #include <QRgb>
 
@@ -19,9 +20,7 @@ class CellColours
 {
   public:
     static constexpr int SampleSide = 72;
-    static constexpr int TerrainSlots = delvard::TerrainCount + 1; // None and 1..35
-    static constexpr int OwnerSlots = delvard::OwnerCount + 1;     // None and 1..7
-    using Table = std::array<QRgb, TerrainSlots * OwnerSlots>;
+    using Table = std::array<QRgb, CellSlots::Count>;
 
     explicit CellColours(const Table& table) : table_(table) {}
 
@@ -31,14 +30,9 @@ class CellColours
     // program carries the table (builtCellColours).
     static Table fromPictures(const PictureList& pictures);
 
-    static std::size_t slotOf(delvard::Terrain terrain, delvard::Owner owner)
-    {
-        return static_cast<std::size_t>(terrain) * OwnerSlots + static_cast<std::size_t>(owner);
-    }
-
     QRgb colour(const delvard::Cell& cell) const
     {
-        return table_[slotOf(cell.terrain, cell.owner)];
+        return table_[CellSlots::of(cell.terrain, cell.owner)];
     }
 
   private:

@@ -47,9 +47,7 @@ std::size_t TileCache::bytesHeld() const
 
 const QImage& TileCache::tile(delvard::Terrain terrain, delvard::Owner owner, bool grid)
 {
-    const int t = static_cast<int>(terrain);
-    const int o = static_cast<int>(owner);
-    QImage& tile = tiles_[static_cast<std::size_t>((t * OwnerSlots + o) * 2 + (grid ? 1 : 0))];
+    QImage& tile = tiles_[CellSlots::of(terrain, owner) * 2 + (grid ? 1 : 0)];
     if (tile.isNull()) {
         // Picture 0 is no picture: the look of a code that no table knew.
         const QImage none;

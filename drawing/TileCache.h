@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CodeTables.h"
+#include "drawing/CellSlots.h"
 #include "resources/PictureList.h"
 
 #include <QImage>
@@ -35,14 +36,12 @@ class TileCache
     std::size_t bytesHeld() const;
 
   private:
-    static constexpr int TerrainSlots = delvard::TerrainCount + 1; // None and 1..35
-    static constexpr int OwnerSlots = delvard::OwnerCount + 1;     // None and 1..7
     const QImage& scaled(int picture);
 
     const PictureList& pictures_;
     int sideDevicePx_ = 0;
     qreal devicePixelRatio_ = 1.0;
-    std::array<QImage, TerrainSlots * OwnerSlots * 2> tiles_;
+    std::array<QImage, CellSlots::Count * 2> tiles_;                   // without and with the grid
     using ScaledPictures = std::array<QImage, PictureList::Count + 1>; // by picture number
     std::map<int, ScaledPictures> scaledBySide_;                       // device pixels
     ScaledPictures* scaledPictures_ = nullptr;                         // at the current side

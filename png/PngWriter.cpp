@@ -14,7 +14,6 @@ namespace delvard {
 
 namespace {
 
-constexpr std::string_view PngSignature{"\x89PNG\r\n\x1a\n", 8};
 // Rows are gathered into bands of about this many bytes before they are
 // compressed: big enough that the history each band starts without costs
 // little, small enough that every thread gets its share of a picture.

@@ -8,8 +8,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace delvard {
+
+// The eight bytes every PNG file begins with.
+inline constexpr std::string_view PngSignature{"\x89PNG\r\n\x1a\n", 8};
 
 // Writes an 8-bit RGB PNG a band of rows at a time, so that a picture too
 // big to hold whole never has to exist in memory. Fast settings (no row

@@ -1,6 +1,6 @@
-#include "delvard-map/RenderCommand.h"
 #include "document/MapFile.h"
 #include "drawing/MapRenderer.h"
+#include "drawing/PictureMaker.h"
 #include "resources/PictureList.h"
 
 #include <benchmark/benchmark.h>

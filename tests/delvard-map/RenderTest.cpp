@@ -3,9 +3,9 @@
 // map gives alone. (A batch's map that cannot be read, and maps that would
 // share a picture, are among the documented examples.)
 
-#include "delvard-map/RenderCommand.h"
 #include "document/MapFormat.h"
 #include "drawing/MapRenderer.h"
+#include "drawing/PictureMaker.h"
 #include "resources/PictureList.h"
 #include "tests/delvard-map/RunProgram.h"
 #include "tests/document/MapBytes.h"

@@ -43,13 +43,13 @@ int main(int argc, char** argv)
             "    // One line a terrain, one column an owner.\n"
             "    // clang-format off\n"
             "    static const CellColours::Table table = {\n";
-    for (int terrain = 0; terrain < CellColours::TerrainSlots; ++terrain) {
+    for (int terrain = 0; terrain < CellSlots::Terrains; ++terrain) {
         text << "       ";
-        for (int owner = 0; owner < CellColours::OwnerSlots; ++owner) {
+        for (int owner = 0; owner < CellSlots::Owners; ++owner) {
             char colour[16];
-            std::snprintf(colour, sizeof colour, " 0x%08xu,",
-                          table[CellColours::slotOf(static_cast<Terrain>(terrain),
-                                                    static_cast<Owner>(owner))]);
+            std::snprintf(
+                colour, sizeof colour, " 0x%08xu,",
+                table[CellSlots::of(static_cast<Terrain>(terrain), static_cast<Owner>(owner))]);
             text << colour;
         }
         text << '\n';
