@@ -5,7 +5,7 @@
 #include "document/Folders.h"
 #include "document/NativeFileName.h"
 #include "document/ProblemWords.h"
-#include "shell/ProfileFile.h"
+#include "document/ProfileFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

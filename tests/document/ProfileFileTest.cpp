@@ -1,4 +1,4 @@
-#include "shell/ProfileFile.h"
+#include "document/ProfileFile.h"
 #include "tests/support/FileFaults.h"
 
 #include <QDir>

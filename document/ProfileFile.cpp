@@ -1,4 +1,4 @@
-#include "shell/ProfileFile.h"
+#include "document/ProfileFile.h"
 
 #include "document/FileReader.h"
 #include "document/FileWriter.h"
