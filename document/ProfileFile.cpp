@@ -5,7 +5,6 @@
 #include "document/NativeFileName.h"
 #include "document/ProblemWords.h"
 
-#include <QCoreApplication>
 #include <QList>
 
 #include <algorithm>
@@ -196,7 +195,7 @@ Loaded load(const QString& file)
         return loaded;
     loaded.exists = true;
     if (!read.ok) {
-        loaded.problem = QCoreApplication::translate("ProfileFile", "Could not read \"%1\": %2")
+        loaded.problem = QStringLiteral("Could not read \"%1\": %2")
                              .arg(displayName(file),
                                   delvard::describeProblem(read.problem, delvard::SettingsFiles));
         return loaded;
@@ -212,8 +211,7 @@ WriteResult failed(const QString& problem)
 
 WriteResult cannotWrite(const QString& file, const QString& reason)
 {
-    return failed(QCoreApplication::translate("ProfileFile", "Could not write \"%1\": %2")
-                      .arg(displayName(file), reason));
+    return failed(QStringLiteral("Could not write \"%1\": %2").arg(displayName(file), reason));
 }
 
 } // namespace
@@ -253,15 +251,13 @@ WriteResult write(const QByteArray& section, const QByteArray& key, const QByteA
     if (wantedSection.isEmpty() || hasLineBreakOrNul(wantedSection) || wantedKey.isEmpty() ||
         hasLineBreakOrNul(wantedKey) || wantedKey.contains('=') || wantedKey.front() == ';' ||
         wantedKey.front() == '[') {
-        return failed(QCoreApplication::translate(
-                          "ProfileFile", "Could not write \"%1\": the name [%2] %3 cannot be "
-                                         "stored in an initialisation file.")
+        return failed(QStringLiteral("Could not write \"%1\": the name [%2] %3 cannot be "
+                                     "stored in an initialisation file.")
                           .arg(displayName(file), QString::fromUtf8(wantedSection),
                                QString::fromUtf8(wantedKey)));
     }
     if (hasLineBreakOrNul(value)) {
-        return failed(QCoreApplication::translate(
-                          "ProfileFile",
+        return failed(QStringLiteral(
                           "Could not write \"%1\": the value contains a line break or a zero byte.")
                           .arg(displayName(file)));
     }

@@ -113,8 +113,8 @@ SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& 
     if (install == Install::Portable)
         primary = touch(primaryPath);
     else
-        primary.reason = QCoreApplication::translate(
-            "Settings", "the program's folder belongs to the system's package manager");
+        primary.reason =
+            QStringLiteral("the program's folder belongs to the system's package manager");
     if (primary.opened) {
         start.path_ = primaryPath;
         start.firstRun_ = primary.empty;
@@ -124,15 +124,13 @@ SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& 
     QString fallbackReason;
     QString fallbackPath;
     if (fallbackFolder.isEmpty()) {
-        fallbackReason =
-            QCoreApplication::translate("Settings", "no per-user settings folder is known");
+        fallbackReason = QStringLiteral("no per-user settings folder is known");
     } else {
         fallbackPath = pathIn(fallbackFolder);
         if (const delvard::FileProblem made =
                 delvard::makeFolders(delvard::nativePath(fallbackFolder))) {
-            fallbackReason =
-                QCoreApplication::translate("Settings", "the folder %1 cannot be created: %2")
-                    .arg(quoted(fallbackFolder), delvard::systemWords(made.os));
+            fallbackReason = QStringLiteral("the folder %1 cannot be created: %2")
+                                 .arg(quoted(fallbackFolder), delvard::systemWords(made.os));
         } else {
             Attempt fallback = touch(fallbackPath);
             // A read-only Delvard.ini beside the program still says where
@@ -154,19 +152,16 @@ SettingsFile SettingsFile::prepare(const QString& programFolder, const QString& 
         }
     }
 
-    const QString primaryPart =
-        QCoreApplication::translate("Settings", "%1 (%2)").arg(quoted(primaryPath), primary.reason);
+    const QString primaryPart = QStringLiteral("%1 (%2)").arg(quoted(primaryPath), primary.reason);
     if (fallbackPath.isEmpty()) {
-        start.problem_ = QCoreApplication::translate(
-                             "Settings", "Delvard could not create or open its settings file %1, "
-                                         "and %2. The map folder will not be remembered after "
-                                         "this run.")
+        start.problem_ = QStringLiteral("Delvard could not create or open its settings file %1, "
+                                        "and %2. The map folder will not be remembered after "
+                                        "this run.")
                              .arg(primaryPart, fallbackReason);
     } else {
-        start.problem_ = QCoreApplication::translate(
-                             "Settings", "Delvard could not create or open its settings file %1, "
-                                         "nor %2 (%3). The map folder will not be remembered "
-                                         "after this run.")
+        start.problem_ = QStringLiteral("Delvard could not create or open its settings file %1, "
+                                        "nor %2 (%3). The map folder will not be remembered "
+                                        "after this run.")
                              .arg(primaryPart, quoted(fallbackPath), fallbackReason);
     }
     return start;
@@ -181,16 +176,15 @@ bool SettingsFile::storeMapFolder(const QString& folder, QString* problem) const
 {
     QString reason;
     if (path_.isEmpty()) {
-        reason = QCoreApplication::translate("Settings", "No settings file is in use, so the map "
-                                                         "folder is kept for this run only.");
+        reason = QStringLiteral("No settings file is in use, so the map "
+                                "folder is kept for this run only.");
     } else {
         const ProfileFile::WriteResult result = ProfileFile::write(
             QByteArrayLiteral("Paths"), QByteArrayLiteral("Map"), folder.toUtf8(), path_);
         if (result.ok)
             return true;
-        reason =
-            result.problem + QLatin1Char(' ') +
-            QCoreApplication::translate("Settings", "The map folder is kept for this run only.");
+        reason = result.problem + QLatin1Char(' ') +
+                 QStringLiteral("The map folder is kept for this run only.");
     }
     if (problem)
         *problem = reason;
