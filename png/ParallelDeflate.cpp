@@ -13,12 +13,15 @@ struct ParallelDeflate::Band
     std::string stream;      // raw deflate, ending on a byte boundary
     unsigned long adler = 1; // of no bytes
     bool done = false;
-    std::string problem; // why it could not be compressed
+    QString problem; // why it could not be compressed
 };
 
 namespace {
 
-const std::string NotEnoughMemory = "there is not enough memory to compress the picture";
+QString notEnoughMemory()
+{
+    return QStringLiteral("there is not enough memory to compress the picture");
+}
 
 } // namespace
 
@@ -49,7 +52,7 @@ class ParallelDeflate::Compressor
         stream.next_out = out_.get();
         stream.avail_out = static_cast<std::uint32_t>(capacity_);
         if (isal_deflate_stateless(&stream) != COMP_OK || stream.avail_in != 0) {
-            band.problem = "the picture could not be compressed";
+            band.problem = QStringLiteral("the picture could not be compressed");
             return;
         }
         band.stream.assign(reinterpret_cast<const char*>(out_.get()), stream.total_out);
@@ -109,7 +112,7 @@ void ParallelDeflate::work()
         try {
             compressor.compress(*band);
         } catch (const std::bad_alloc&) {
-            band->problem = NotEnoughMemory;
+            band->problem = notEnoughMemory();
         }
         lock.lock();
         band->done = true;
@@ -119,7 +122,7 @@ void ParallelDeflate::work()
 
 bool ParallelDeflate::handOn(Band& band)
 {
-    if (!band.problem.empty()) {
+    if (!band.problem.isEmpty()) {
         problem_ = band.problem;
         failed_ = true;
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +46,7 @@ class ParallelDeflate
     std::string spareBuffer();
     // Ends the stream. False when anything failed.
     bool finish();
-    const std::string& problem() const { return problem_; }
+    QString problem() const { return problem_; }
 
     struct Band; // one band's data and, once compressed, its stream
 
@@ -58,7 +60,7 @@ class ParallelDeflate
     void recycle(std::unique_ptr<Band> band);
 
     Output output_;
-    std::string problem_;
+    QString problem_;
     bool failed_ = false;
     bool started_ = false;
     unsigned long adler_;

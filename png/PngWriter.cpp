@@ -82,10 +82,10 @@ PngWriter::PngWriter(Sink sink, int width, int height, unsigned threads)
 {
 }
 
-bool PngWriter::fail(const std::string& why)
+bool PngWriter::fail(const QString& why)
 {
     if (error_.isEmpty() && !sinkFailed_)
-        error_ = QString::fromStdString(why);
+        error_ = why;
     return false;
 }
 
@@ -120,7 +120,7 @@ bool PngWriter::start()
     if (deflate_)
         return true;
     if (width_ <= 0 || height_ <= 0 || width_ > std::numeric_limits<std::int32_t>::max() / 3)
-        return fail("the picture has no size a PNG picture can have");
+        return fail(QStringLiteral("the picture has no size a PNG picture can have"));
     if (!sink_(PngSignature.data(), PngSignature.size())) {
         sinkFailed_ = true;
         return false;
@@ -148,7 +148,7 @@ bool PngWriter::writeRows(const QImage& rows)
         return false;
     if (rows.width() != width_ || rows.format() != QImage::Format_RGB32 ||
         rowsWritten_ + rows.height() > height_)
-        return fail("rows do not fit the picture");
+        return fail(QStringLiteral("rows do not fit the picture"));
     const std::size_t rowBytes = 1 + 3 * static_cast<std::size_t>(width_);
     for (int y = 0; y < rows.height(); ++y) {
         if (filled_ == 0) {
@@ -183,7 +183,7 @@ bool PngWriter::finish()
     if (!error_.isEmpty() || sinkFailed_ || !start())
         return false;
     if (rowsWritten_ != height_)
-        return fail("the picture is missing rows");
+        return fail(QStringLiteral("the picture is missing rows"));
     if ((filled_ != 0 && !handOnBand()) || !deflate_->finish())
         return fail(deflate_->problem());
     return writeChunk("IEND", {});

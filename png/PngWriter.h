@@ -47,7 +47,7 @@ class PngWriter
     bool writeChunk(const char* type, std::string_view data);
     bool writeImageData(std::string_view stream);
     bool handOnBand();
-    bool fail(const std::string& why);
+    bool fail(const QString& why);
 
     Sink sink_;
     const int width_;
