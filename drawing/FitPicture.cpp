@@ -61,10 +61,9 @@ std::vector<Span> spans(int from, int to)
     return result;
 }
 
-// (sum + divisor / 2) / divisor, for sums that share a divisor: a
-// division for each channel of each pixel took most of a thumbnail's
-// drawing. The product with the inverse is within one of the quotient,
-// and whole numbers settle which.
+// (sum + divisor / 2) / divisor, for sums that share a divisor, without a
+// division for each channel of each pixel: the product with the inverse is
+// within one of the quotient, and whole numbers settle which.
 class RoundedDivision
 {
   public:
