@@ -2,6 +2,7 @@
 // pictures being written go, the finished ones stay whole, and the command
 // ends by the signal after one line.
 
+#include "document/PlatformFile.h"
 #include "tests/delvard-map/RunProgram.h"
 
 #include <QDeadlineTimer>
@@ -13,9 +14,26 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
 #include <signal.h>
 #include <string>
 #include <utility>
+
+// The handler waits for the steps under way, so the thread running one must
+// never be the thread that takes the signal: it would wait for itself.
+TEST(InterruptStep, KeepsTheSignalsOffItsThreadUntilItEnds)
+{
+    const auto held = [] {
+        sigset_t now;
+        ::pthread_sigmask(SIG_BLOCK, nullptr, &now);
+        return sigismember(&now, SIGINT) + sigismember(&now, SIGTERM) + sigismember(&now, SIGHUP);
+    };
+    {
+        const delvard::platform::interrupts::Step step;
+        EXPECT_EQ(held(), 3);
+    }
+    EXPECT_EQ(held(), 0);
+}
 
 TEST(InterruptedBatch, LeavesFinishedPicturesWholeAndNothingElse)
 {
