@@ -1,11 +1,10 @@
 #include "delvard-map/MergeCommand.h"
 
-#include "document/MapFile.h"
-
 #include "delvard-map/CommandLine.h"
 #include "delvard-map/MapSummary.h"
 #include "document/CellDescription.h"
 #include "document/FileWriter.h"
+#include "document/MapFile.h"
 #include "document/MapMerge.h"
 #include "document/MapText.h"
 #include "document/NativeFileName.h"

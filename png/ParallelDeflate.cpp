@@ -56,7 +56,7 @@ class ParallelDeflate::Compressor
             return;
         }
         band.stream.assign(reinterpret_cast<const char*>(out_.get()), stream.total_out);
-        band.adler = isal_adler32(1, stream.next_in - size, size);
+        band.adler = isal_adler32(1, reinterpret_cast<const std::uint8_t*>(band.data.data()), size);
     }
 
   private:
