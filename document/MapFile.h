@@ -15,7 +15,7 @@ namespace delvard {
 // fault in the same words.
 struct MapFile
 {
-    QString path;        // as given on the command line
+    QString path;        // as the caller gave it
     QString readProblem; // why the file could not be read at all; empty if it was
     std::string bytes;   // the file's bytes, when it was read
     FileStamp stamp;     // what it held, to notice later that it changed
