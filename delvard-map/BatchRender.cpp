@@ -127,10 +127,9 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
         std::string(lineStart) + "delvard-map render: interrupted; ", count, " pictures written");
     Outcomes outcomes(count);
     std::atomic<std::size_t> next{0};
-    // Every core draws maps of its own; each picture is compressed by the
-    // thread that draws it.
+    // Every core draws maps of its own.
     PictureOptions oneThreadEach = options;
-    oneThreadEach.compressionThreads = 1;
+    oneThreadEach.decodeAhead = false;
     const auto work = [&] {
         // Interrupts go to the thread that writes the outcomes: stopped in
         // the handler, it writes nothing after the handler's line.

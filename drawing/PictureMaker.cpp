@@ -30,9 +30,9 @@ std::vector<int> picturesShown(const MapData& map)
 }
 
 // A picture small enough to hold whole, in one go.
-bool writeImagePng(const QImage& image, PngWriter::Sink sink, QString& why, unsigned threads)
+bool writeImagePng(const QImage& image, PngWriter::Sink sink, QString& why)
 {
-    PngWriter png(std::move(sink), image.width(), image.height(), threads);
+    PngWriter png(std::move(sink), image.width(), image.height());
     if (!png.writeRows(image) || !png.finish()) {
         why = png.problem();
         return false;
@@ -43,7 +43,7 @@ bool writeImagePng(const QImage& image, PngWriter::Sink sink, QString& why, unsi
 } // namespace
 
 bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
-                 QString& why, unsigned compressionThreads)
+                 QString& why)
 {
     const QSize size = renderer.mapSize(map);
     const int side = renderer.cellSize();
@@ -52,7 +52,7 @@ bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::
         why = QStringLiteral("there is not enough memory for a band of the picture");
         return false;
     }
-    PngWriter png(std::move(sink), size.width(), size.height(), compressionThreads);
+    PngWriter png(std::move(sink), size.width(), size.height());
     for (int b = 0; b < size.height() / side; ++b) {
         renderer.drawBand(band, map, b);
         if (!png.writeRows(band)) {
@@ -79,18 +79,15 @@ bool PictureMaker::write(const MapData& map, PngWriter::Sink sink, QString& why)
     if (options_.fit) {
         const FitPlan plan = planFit(map, *options_.fit);
         if (plan.cellSize < SmallestPictureCell) {
-            return writeImagePng(drawWithoutPictures(map, plan, colours_), std::move(sink), why,
-                                 options_.compressionThreads);
+            return writeImagePng(drawWithoutPictures(map, plan, colours_), std::move(sink), why);
         }
         cellSize = plan.cellSize;
     }
-    // The drawing thread decodes each picture as its first cell comes, tens
-    // of milliseconds in all before the first band is done, while the
-    // threads that compress have nothing to do. Another thread decodes them
-    // meanwhile from the other end of the list, so the two meet halfway.
-    // (With one compressing thread, as in a batch, every core draws already.)
+    // The drawing thread decodes each picture as its first cell comes.
+    // Another thread decodes them meanwhile from the other end of the list,
+    // so the two meet halfway.
     std::jthread decoder;
-    if (options_.compressionThreads != 1) {
+    if (options_.decodeAhead) {
         decoder = std::jthread([this, shown = picturesShown(map)](const std::stop_token& stop) {
             try {
                 for (auto n = shown.rbegin(); n != shown.rend() && !stop.stop_requested(); ++n)
@@ -103,7 +100,7 @@ bool PictureMaker::write(const MapData& map, PngWriter::Sink sink, QString& why)
     // The tile cache keeps the pictures scaled to each size it met, so
     // maps of other sizes in one batch cost little more than the first.
     renderer_.setCellSize(cellSize);
-    return writeMapPng(renderer_, map, std::move(sink), why, options_.compressionThreads);
+    return writeMapPng(renderer_, map, std::move(sink), why);
 }
 
 } // namespace delvard

@@ -19,8 +19,9 @@ struct PictureOptions
     int cellSize = 24;
     std::optional<int> fit; // --fit N: the whole map within N x N pixels
     bool grid = false;
-    // How many threads compress each picture; 0, one per processor core.
-    unsigned compressionThreads = 0;
+    // Another thread decodes the map's cell pictures while the first bands
+    // are drawn; not worth it where every core draws a map of its own.
+    bool decodeAhead = true;
 };
 
 // Writes the picture of the map that the renderer draws as a PNG, one band
@@ -30,7 +31,7 @@ struct PictureOptions
 // be written; `why` then holds the PNG library's reason (a sink that failed
 // knows its own).
 bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
-                 QString& why, unsigned compressionThreads = 0);
+                 QString& why);
 
 // Draws maps as PNG pictures with the options given, one after another; its
 // tile cache serves every map it draws. One per thread.

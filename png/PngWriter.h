@@ -1,6 +1,6 @@
 #pragma once
 
-#include "png/ParallelDeflate.h"
+#include "png/ZlibStream.h"
 
 #include <QImage>
 #include <QString>
@@ -18,11 +18,7 @@ inline constexpr std::string_view PngSignature{"\x89PNG\r\n\x1a\n", 8};
 // Writes an 8-bit RGB PNG a band of rows at a time, so that a picture too
 // big to hold whole never has to exist in memory. Fast settings (no row
 // filter, deflate level 1): map pictures are large and made of repeated
-// tiles, and the best compression costs seconds for little gain. The
-// compressed stream is made of bands of about a mebibyte of rows, deflated
-// side by side on as many threads as asked for; where the bands begin
-// depends on the picture's width alone, so a picture's bytes are the same
-// on every machine.
+// tiles, and the best compression costs seconds for little gain.
 class PngWriter
 {
   public:
@@ -30,8 +26,7 @@ class PngWriter
     // not be written, and the writer then stops.
     using Sink = std::function<bool(const char* bytes, std::size_t size)>;
 
-    // threads: how many threads compress; 0, one per processor core.
-    PngWriter(Sink sink, int width, int height, unsigned threads = 0);
+    PngWriter(Sink sink, int width, int height);
     PngWriter(const PngWriter&) = delete;
     PngWriter& operator=(const PngWriter&) = delete;
 
@@ -45,19 +40,16 @@ class PngWriter
   private:
     bool start();
     bool writeChunk(const char* type, std::string_view data);
-    bool writeImageData(std::string_view stream);
-    bool handOnBand();
+    bool handOnPiece();
     bool fail(const QString& why);
 
     Sink sink_;
     const int width_;
     const int height_;
-    const unsigned threads_;
     int rowsWritten_ = 0;
-    int rowsPerBand_ = 1;
-    std::string band_;       // the band being filled
+    std::string piece_;      // rows packed for the compressor
     std::size_t filled_ = 0; // bytes of it filled
-    std::optional<ParallelDeflate> deflate_;
+    std::optional<ZlibStream> deflate_;
     bool sinkFailed_ = false;
     QString error_;
 };
