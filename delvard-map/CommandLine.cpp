@@ -24,22 +24,25 @@ QString typedOption(const QStringList& args, const QString& unknown)
 
 } // namespace
 
-CommandLine::CommandLine(QString name, QString help)
-    : name_(std::move(name)), help_(std::move(help))
+CommandLine::CommandLine(const Command& command) : command_(command)
 {
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    for (const CommandOption& option : command.options)
+        parser_.addOption(QCommandLineOption(option.name, option.description, option.valueName));
 }
 
-void CommandLine::addFlag(const QString& name, const QString& description)
+const CommandForm& CommandLine::form() const
 {
-    parser_.addOption(QCommandLineOption(name, description));
-}
-
-void CommandLine::addValue(const QString& name, const QString& valueName,
-                           const QString& description)
-{
-    parser_.addOption(QCommandLineOption(name, description, valueName));
+    for (const CommandForm& form : command_.forms) {
+        if (!form.chosenBy.isEmpty() && parser_.isSet(form.chosenBy))
+            return form;
+    }
+    for (const CommandForm& form : command_.forms) {
+        if (form.chosenBy.isEmpty())
+            return form;
+    }
+    return command_.forms.front();
 }
 
 std::optional<int> CommandLine::parse(const QStringList& args, CommandIo& io)
@@ -57,18 +60,56 @@ std::optional<int> CommandLine::parse(const QStringList& args, CommandIo& io)
         return usageError(io, message);
     }
     if (parser_.isSet(QStringLiteral("help"))) {
-        io.out << help_;
+        io.out << commandHelp(command_);
         io.out.flush();
         return ExitSuccess;
     }
+    const CommandForm& chosen = form();
+    const auto count = files().size();
+    if (count < chosen.fewest || count > chosen.most)
+        return usageError(io, chosen.wrongCount.contains(QLatin1String("%1"))
+                                  ? chosen.wrongCount.arg(count)
+                                  : chosen.wrongCount);
     return std::nullopt;
 }
 
 int CommandLine::usageError(CommandIo& io, const QString& message) const
 {
-    io.err << "delvard-map " << name_ << ": " << message << '\n'
-           << "Try 'delvard-map " << name_ << " --help' for more information.\n";
+    io.err << "delvard-map " << command_.name << ": " << message << '\n'
+           << "Try 'delvard-map " << command_.name << " --help' for more information.\n";
     return ExitUsage;
+}
+
+QString commandHelp(const Command& command)
+{
+    QString help;
+    const QString program = QStringLiteral("delvard-map ") + command.name + u' ';
+    for (const CommandForm& form : command.forms) {
+        help += (help.isEmpty() ? QStringLiteral("Usage: ") : QStringLiteral("       ")) + program +
+                form.usage + u'\n';
+    }
+    help += u'\n' + command.description + QStringLiteral("\n\nOptions:\n");
+
+    // The descriptions begin in one column, two spaces after the longest option.
+    std::vector<std::pair<QString, QString>> options;
+    for (const CommandOption& option : command.options) {
+        QString label = QStringLiteral("--") + option.name;
+        if (!option.valueName.isEmpty())
+            label += u' ' + option.valueName;
+        options.emplace_back(label, option.description);
+    }
+    options.emplace_back(QStringLiteral("-h, --help"), QStringLiteral("show this help"));
+    qsizetype width = 0;
+    for (const auto& option : options)
+        width = std::max(width, option.first.size() + 2);
+    for (const auto& [label, description] : options) {
+        QString start = label.leftJustified(width);
+        for (const QString& line : description.split(u'\n')) {
+            help += QStringLiteral("  ") + start + line + u'\n';
+            start = QString(width, u' ');
+        }
+    }
+    return help + u'\n' + command.exitStatus + u'\n';
 }
 
 } // namespace delvard

@@ -1,6 +1,5 @@
-#include "delvard-map/DiffCommand.h"
-
 #include "delvard-map/CommandLine.h"
+#include "delvard-map/CommandTable.h"
 #include "delvard-map/MapSummary.h"
 #include "document/CellDescription.h"
 #include "document/CodeTables.h"
@@ -9,24 +8,6 @@
 namespace delvard {
 
 namespace {
-
-const QString Help =
-    QStringLiteral("Usage: delvard-map diff A B\n"
-                   "\n"
-                   "Lists the cells whose terrain or owner differ between two maps of the same\n"
-                   "size, one line per cell:\n"
-                   "  row R, column C: TERRAIN / OWNER -> TERRAIN / OWNER\n"
-                   "followed by a count. Terrain and owner are compared as the files hold them,\n"
-                   "so a byte that the code tables do not know is shown as \"unknown 0xNN\".\n"
-                   "The header, bytes 2 and 3 of each record (which the editor rewrites as\n"
-                   "0x01) and bytes after the last record are not compared.\n"
-                   "\n"
-                   "Options:\n"
-                   "  -h, --help  show this help\n"
-                   "\n"
-                   "Exit status: 0 when no cell differs, 1 when some do or standard output\n"
-                   "could not be written, 2 when the maps cannot be compared (a file cannot be\n"
-                   "read or is not a whole map, or the sizes differ) or on a usage error.\n");
 
 // The cell as the file stores it.
 QString cellText(const delvard::MapData& map, delvard::CellPosition place)
@@ -45,18 +26,9 @@ bool loadForDiff(const QString& path, MapFile& file, CommandIo& io)
     return false;
 }
 
-} // namespace
-
-int runDiffCommand(const QStringList& args, CommandIo& io)
+int runDiff(const CommandLine& line, CommandIo& io, CommandContext&)
 {
-    CommandLine line(QStringLiteral("diff"), Help);
-    if (const auto stop = line.parse(args, io))
-        return *stop;
-    const QStringList paths = line.positional();
-    if (paths.size() != 2)
-        return line.usageError(io,
-                               QStringLiteral("expected two map files, got %1").arg(paths.size()));
-
+    const QStringList paths = line.files();
     MapFile a;
     MapFile b;
     const bool aRead = loadForDiff(paths[0], a, io);
@@ -86,6 +58,36 @@ int runDiffCommand(const QStringList& args, CommandIo& io)
     io.out << differing << " of " << cellsA.size() << " cells differ\n";
     io.out.flush();
     return differing == 0 ? ExitSuccess : ExitProblem;
+}
+
+} // namespace
+
+const Command& diffCommand()
+{
+    static const Command command{
+        QStringLiteral("diff"),
+        {{QStringLiteral("A B"),
+          QStringLiteral("A B"),
+          QStringLiteral("cells whose terrain or owner differ"),
+          {QStringLiteral("kld")},
+          2,
+          2,
+          QStringLiteral("expected two map files, got %1")}},
+        QStringLiteral(
+            "Lists the cells whose terrain or owner differ between two maps of the same\n"
+            "size, one line per cell:\n"
+            "  row R, column C: TERRAIN / OWNER -> TERRAIN / OWNER\n"
+            "followed by a count. Terrain and owner are compared as the files hold them,\n"
+            "so a byte that the code tables do not know is shown as \"unknown 0xNN\".\n"
+            "The header, bytes 2 and 3 of each record (which the editor rewrites as\n"
+            "0x01) and bytes after the last record are not compared."),
+        {},
+        QStringLiteral(
+            "Exit status: 0 when no cell differs, 1 when some do or standard output\n"
+            "could not be written, 2 when the maps cannot be compared (a file cannot be\n"
+            "read or is not a whole map, or the sizes differ) or on a usage error."),
+        runDiff};
+    return command;
 }
 
 } // namespace delvard

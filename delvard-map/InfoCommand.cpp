@@ -1,6 +1,5 @@
-#include "delvard-map/InfoCommand.h"
-
 #include "delvard-map/CommandLine.h"
+#include "delvard-map/CommandTable.h"
 #include "delvard-map/MapSummary.h"
 #include "document/MapFile.h"
 
@@ -11,24 +10,6 @@
 namespace delvard {
 
 namespace {
-
-const QString Help =
-    QStringLiteral("Usage: delvard-map info [--json] FILE...\n"
-                   "\n"
-                   "Describes each map file: its size in cells, how many cell records it holds,\n"
-                   "how many bytes follow the last record, how many cells show each terrain and\n"
-                   "each owner (by palette name; terrain 35, which no button makes, is called\n"
-                   "\"Checkerboard\"), and every byte that the code tables do not know, with its\n"
-                   "row and column. Such a cell shows the terrain or owner of the cell decoded\n"
-                   "before it, which is what the counts include.\n"
-                   "\n"
-                   "Options:\n"
-                   "  --json      one JSON array with an object per file, for scripts\n"
-                   "  -h, --help  show this help\n"
-                   "\n"
-                   "Exit status: 0 when every file was described, 1 when a file could not be\n"
-                   "read or is not a whole map (the reason is written to standard error) or\n"
-                   "standard output could not be written, 2 on a usage error.\n");
 
 // Terrain entries carry the terrain's number and the byte of the file,
 // owner entries the owner code, which is its own byte.
@@ -119,18 +100,9 @@ void writeText(QTextStream& out, const MapFile& file, const MapSummary& summary)
     }
 }
 
-} // namespace
-
-int runInfoCommand(const QStringList& args, CommandIo& io)
+int runInfo(const CommandLine& line, CommandIo& io, CommandContext&)
 {
-    CommandLine line(QStringLiteral("info"), Help);
-    line.addFlag(QStringLiteral("json"), QStringLiteral("JSON output"));
-    if (const auto stop = line.parse(args, io))
-        return *stop;
-    const QStringList paths = line.positional();
-    if (paths.isEmpty())
-        return line.usageError(io, QStringLiteral("no map file given"));
-
+    const QStringList paths = line.files();
     const bool json = line.isSet(QStringLiteral("json"));
     int status = ExitSuccess;
     QJsonArray files;
@@ -156,6 +128,37 @@ int runInfoCommand(const QStringList& args, CommandIo& io)
         io.out << QString::fromUtf8(QJsonDocument(files).toJson(QJsonDocument::Indented));
     io.out.flush();
     return status;
+}
+
+} // namespace
+
+const Command& infoCommand()
+{
+    static const Command command{
+        QStringLiteral("info"),
+        {{QStringLiteral("[--json] FILE..."),
+          QStringLiteral("FILE..."),
+          QStringLiteral("size, records, trailing bytes, terrain and owner\n"
+                         "counts, unknown codes"),
+          {QStringLiteral("kld")},
+          1,
+          AnyNumber,
+          QStringLiteral("no map file given")}},
+        QStringLiteral(
+            "Describes each map file: its size in cells, how many cell records it holds,\n"
+            "how many bytes follow the last record, how many cells show each terrain and\n"
+            "each owner (by palette name; terrain 35, which no button makes, is called\n"
+            "\"Checkerboard\"), and every byte that the code tables do not know, with its\n"
+            "row and column. Such a cell shows the terrain or owner of the cell decoded\n"
+            "before it, which is what the counts include."),
+        {{QStringLiteral("json"),
+          {},
+          QStringLiteral("one JSON array with an object per file, for scripts")}},
+        QStringLiteral("Exit status: 0 when every file was described, 1 when a file could not be\n"
+                       "read or is not a whole map (the reason is written to standard error) or\n"
+                       "standard output could not be written, 2 on a usage error."),
+        runInfo};
+    return command;
 }
 
 } // namespace delvard

@@ -1,6 +1,5 @@
-#include "delvard-map/MergeCommand.h"
-
 #include "delvard-map/CommandLine.h"
+#include "delvard-map/CommandTable.h"
 #include "delvard-map/MapSummary.h"
 #include "document/CellDescription.h"
 #include "document/FileWriter.h"
@@ -15,30 +14,6 @@
 namespace delvard {
 
 namespace {
-
-const QString Help =
-    QStringLiteral("Usage: delvard-map merge BASE OURS THEIRS [PATH]\n"
-                   "\n"
-                   "Merges two versions of a map that grew from a common ancestor, BASE, into\n"
-                   "OURS, as git's merge driver (see git-setup, which passes -- %O %A %B %P).\n"
-                   "Each cell's 4-byte record, each other header byte and the bytes after the\n"
-                   "last record (as one piece) are merged on their own: a piece changed on one\n"
-                   "side takes that side's value; changed on both sides differently, it keeps\n"
-                   "ours and is listed on standard error, PATH (default OURS) first:\n"
-                   "  PATH: row R, column C: ours X, theirs Y, base Z\n"
-                   "  PATH: header byte N: ours 0xNN, theirs 0xNN, base 0xNN\n"
-                   "  PATH: bytes after the records: ours ..., theirs ..., base ...\n"
-                   "OURS is replaced whole once the merged map is complete.\n"
-                   "\n"
-                   "All three versions must be whole maps of the same width and height;\n"
-                   "otherwise nothing is merged, OURS is left as it was, and the message says\n"
-                   "why.\n"
-                   "\n"
-                   "Options:\n"
-                   "  -h, --help  show this help\n"
-                   "\n"
-                   "Exit status: 0 when the merge is clean, 1 when there are conflicts or the\n"
-                   "maps could not be merged or written, 2 on a usage error.\n");
 
 // A version as the messages name it.
 struct Version
@@ -118,18 +93,9 @@ QString whyNotMerged(std::array<Version, 3>& versions)
     return {};
 }
 
-} // namespace
-
-int runMergeCommand(const QStringList& args, CommandIo& io)
+int runMerge(const CommandLine& line, CommandIo& io, CommandContext&)
 {
-    CommandLine line(QStringLiteral("merge"), Help);
-    if (const auto stop = line.parse(args, io))
-        return *stop;
-    const QStringList paths = line.positional();
-    if (paths.size() != 3 && paths.size() != 4)
-        return line.usageError(io, QStringLiteral("expected the base, ours, theirs and optionally "
-                                                  "the path, got %1 names")
-                                       .arg(paths.size()));
+    const QStringList paths = line.files();
     std::array<Version, 3> versions{Version{"the common ancestor", paths[0]},
                                     Version{"ours", paths[1]}, Version{"theirs", paths[2]}};
     const QString name = displayName(paths.size() == 4 ? paths[3] : paths[1]);
@@ -161,6 +127,41 @@ int runMergeCommand(const QStringList& args, CommandIo& io)
         }
     }
     return merge.conflicts.empty() ? ExitSuccess : ExitProblem;
+}
+
+} // namespace
+
+const Command& mergeCommand()
+{
+    static const Command command{
+        QStringLiteral("merge"),
+        {{QStringLiteral("BASE OURS THEIRS [PATH]"),
+          QStringLiteral("BASE OURS THEIRS [PATH]"),
+          QStringLiteral("three-way merge, cell by cell (git's merge driver)"),
+          {QStringLiteral("kld"), QStringLiteral("kld"), QStringLiteral("kld"), QString()},
+          3,
+          4,
+          QStringLiteral("expected the base, ours, theirs and optionally the path, got %1 names")}},
+        QStringLiteral(
+            "Merges two versions of a map that grew from a common ancestor, BASE, into\n"
+            "OURS, as git's merge driver (see git-setup, which passes -- %O %A %B %P).\n"
+            "Each cell's 4-byte record, each other header byte and the bytes after the\n"
+            "last record (as one piece) are merged on their own: a piece changed on one\n"
+            "side takes that side's value; changed on both sides differently, it keeps\n"
+            "ours and is listed on standard error, PATH (default OURS) first:\n"
+            "  PATH: row R, column C: ours X, theirs Y, base Z\n"
+            "  PATH: header byte N: ours 0xNN, theirs 0xNN, base 0xNN\n"
+            "  PATH: bytes after the records: ours ..., theirs ..., base ...\n"
+            "OURS is replaced whole once the merged map is complete.\n"
+            "\n"
+            "All three versions must be whole maps of the same width and height;\n"
+            "otherwise nothing is merged, OURS is left as it was, and the message says\n"
+            "why."),
+        {},
+        QStringLiteral("Exit status: 0 when the merge is clean, 1 when there are conflicts or the\n"
+                       "maps could not be merged or written, 2 on a usage error."),
+        runMerge};
+    return command;
 }
 
 } // namespace delvard

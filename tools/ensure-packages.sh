@@ -12,7 +12,7 @@ packages=(
   clang-14 libfuzzer-14-dev
   e2fsprogs util-linux python3 strace
   at-spi2-core python3-pyatspi dbus orca openbox
-  bubblewrap libglib2.0-bin shared-mime-info
+  bubblewrap libglib2.0-bin shared-mime-info bash-completion
 )
 
 missing=()

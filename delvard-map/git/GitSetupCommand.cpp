@@ -1,6 +1,5 @@
-#include "delvard-map/git/GitSetupCommand.h"
-
 #include "delvard-map/CommandLine.h"
+#include "delvard-map/CommandTable.h"
 #include "delvard-map/git/GitAttributes.h"
 #include "delvard-map/git/GitProcess.h"
 #include "document/FileReader.h"
@@ -16,32 +15,6 @@
 namespace delvard {
 
 namespace {
-
-const QString Help =
-    QStringLiteral("Usage: delvard-map git-setup [--global]\n"
-                   "\n"
-                   "Sets git up to show and merge map files cell by cell: in the git\n"
-                   "configuration, diff.delvard.textconv (with diff.delvard.cachetextconv) runs\n"
-                   "delvard-map text, and merge.delvard.name and merge.delvard.driver make\n"
-                   "delvard-map merge the merge driver, each calling this delvard-map by its\n"
-                   "absolute path; and the line\n"
-                   "  *[mM][aA][pP].[kK][lL][dD] -text diff=delvard merge=delvard\n"
-                   "is added to the gitattributes if it is missing. Prints what it changed;\n"
-                   "run again, it changes nothing.\n"
-                   "\n"
-                   "Without --global: the configuration of the repository the current folder\n"
-                   "is in, and the .gitattributes at its top, to be committed so that everyone\n"
-                   "gets it. (A repository cannot make git run programs; each clone runs\n"
-                   "git-setup once, or each user runs it once with --global.)\n"
-                   "\n"
-                   "Options:\n"
-                   "  --global    the user's git configuration and attributes file\n"
-                   "              (core.attributesFile if set, else ~/.config/git/attributes)\n"
-                   "              instead, for every repository\n"
-                   "  -h, --help  show this help\n"
-                   "\n"
-                   "Exit status: 0 when git is set up, 1 when git could not be run or a file\n"
-                   "could not be written (what was done is printed), 2 on a usage error.\n");
 
 // A gitattributes file is text, read within the bound of the text files
 // the programs read.
@@ -247,18 +220,9 @@ bool GitSetup::addAttributes()
     return true;
 }
 
-} // namespace
-
-int runGitSetupCommand(const QStringList& args, CommandIo& io, const QString& program)
+int runGitSetup(const CommandLine& line, CommandIo& io, CommandContext& context)
 {
-    CommandLine line(QStringLiteral("git-setup"), Help);
-    line.addFlag(QStringLiteral("global"), QStringLiteral("the user's configuration"));
-    if (const auto stop = line.parse(args, io))
-        return *stop;
-    if (!line.positional().isEmpty())
-        return line.usageError(
-            io, QStringLiteral("expected no file names, got %1").arg(line.positional().size()));
-
+    const QString& program = context.programPath;
     const bool global = line.isSet(QStringLiteral("global"));
     GitSetup setup(io, global);
     if (program.isEmpty() || !nativePath(program).is_absolute())
@@ -292,6 +256,44 @@ int runGitSetupCommand(const QStringList& args, CommandIo& io, const QString& pr
                             "in this repository.\n");
     io.out.flush();
     return ExitSuccess;
+}
+
+} // namespace
+
+const Command& gitSetupCommand()
+{
+    static const Command command{
+        QStringLiteral("git-setup"),
+        {{QStringLiteral("[--global]"),
+          QStringLiteral("[--global]"),
+          QStringLiteral("makes git diff and merge maps with text and merge"),
+          {},
+          0,
+          0,
+          QStringLiteral("expected no file names, got %1")}},
+        QStringLiteral(
+            "Sets git up to show and merge map files cell by cell: in the git\n"
+            "configuration, diff.delvard.textconv (with diff.delvard.cachetextconv) runs\n"
+            "delvard-map text, and merge.delvard.name and merge.delvard.driver make\n"
+            "delvard-map merge the merge driver, each calling this delvard-map by its\n"
+            "absolute path; and the line\n"
+            "  *[mM][aA][pP].[kK][lL][dD] -text diff=delvard merge=delvard\n"
+            "is added to the gitattributes if it is missing. Prints what it changed;\n"
+            "run again, it changes nothing.\n"
+            "\n"
+            "Without --global: the configuration of the repository the current folder\n"
+            "is in, and the .gitattributes at its top, to be committed so that everyone\n"
+            "gets it. (A repository cannot make git run programs; each clone runs\n"
+            "git-setup once, or each user runs it once with --global.)"),
+        {{QStringLiteral("global"),
+          {},
+          QStringLiteral("the user's git configuration and attributes file\n"
+                         "(core.attributesFile if set, else ~/.config/git/attributes)\n"
+                         "instead, for every repository")}},
+        QStringLiteral("Exit status: 0 when git is set up, 1 when git could not be run or a file\n"
+                       "could not be written (what was done is printed), 2 on a usage error."),
+        runGitSetup};
+    return command;
 }
 
 } // namespace delvard

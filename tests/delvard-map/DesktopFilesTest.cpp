@@ -76,3 +76,28 @@ TEST(DesktopFiles, MapFilesGetTheirTypeInAnyCase)
                                      "Map.kld.png: content-type: application/octet-stream\n")
         << run.err.toStdString();
 }
+
+// Tab offers what each command takes: its options, the values of an option,
+// and for each file name in turn its kind, in the form the options chose.
+TEST(DesktopFiles, TheShellCompletesWhatEachCommandTakes)
+{
+    const Scratch scratch;
+    const RunResult run = scratch.shell(QStringLiteral(
+        "source /usr/share/bash-completion/bash_completion\n"
+        "source '" DELVARD_MAP_COMPLETION "'; mkdir folder; touch a.kld b.png c.txt\n"
+        "tab() { COMP_WORDS=(delvard-map \"$@\"); COMP_CWORD=$#; COMPREPLY=()\n"
+        "  COMP_LINE=\"delvard-map $*\"; COMP_POINT=${#COMP_LINE}\n"
+        "  _delvard_map delvard-map \"${COMP_WORDS[-1]}\" \"${COMP_WORDS[-2]}\"\n"
+        "  echo \"$*: $(printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort | paste -sd' ')\"; }\n"
+        "tab ''; tab check --strict --h; tab render --f; tab render --fit ''\n"
+        "tab render ''; tab render a.kld ''; tab render a.kld b.png ''; tab render --to ''\n"
+        "tab render --grid --to folder a.kld ''; tab merge a a a ''; tab git-setup ''"));
+    EXPECT_EQ(run.out.toStdString(),
+              ": --help --version check diff git-setup info merge render text\n"
+              "check --strict --h: --help\nrender --f: --fit\n"
+              "render --fit : 1024 128 2048 256 4096 512\nrender : a.kld folder\n"
+              "render a.kld : b.png folder\nrender a.kld b.png : \nrender --to : folder\n"
+              "render --grid --to folder a.kld : a.kld folder\n"
+              "merge a a a : a.kld b.png c.txt folder\ngit-setup : \n")
+        << run.err.toStdString();
+}
