@@ -1,7 +1,7 @@
 #include "delvard-map/CommandLine.h"
 #include "delvard-map/CommandTable.h"
-#include "delvard-map/MapLint.h"
-#include "delvard-map/MapSummary.h"
+#include "document/MapLint.h"
+#include "document/MapSummary.h"
 
 namespace delvard {
 

@@ -1,6 +1,6 @@
 #include "delvard-map/CommandLine.h"
 #include "delvard-map/CommandTable.h"
-#include "delvard-map/MapSummary.h"
+#include "document/MapSummary.h"
 #include "document/CellDescription.h"
 #include "document/FileWriter.h"
 #include "document/MapFile.h"

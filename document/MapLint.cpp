@@ -1,8 +1,8 @@
-#include "delvard-map/MapLint.h"
+#include "document/MapLint.h"
 
-#include "delvard-map/MapSummary.h"
 #include "document/CodeTables.h"
 #include "document/MapRules.h"
+#include "document/MapSummary.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "delvard-map/MapSummary.h"
+#include "document/MapSummary.h"
 
 #include "document/CellDescription.h"
 #include "document/MapFile.h"
