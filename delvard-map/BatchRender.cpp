@@ -67,7 +67,7 @@ class Outcomes
   public:
     explicit Outcomes(std::size_t count) : outcomes_(count) {}
 
-    void put(std::size_t k, RenderOutcome outcome)
+    void put(std::size_t k, Outcome outcome)
     {
         {
             const std::lock_guard lock(mutex_);
@@ -75,7 +75,7 @@ class Outcomes
         }
         ready_.notify_all();
     }
-    RenderOutcome take(std::size_t k)
+    Outcome take(std::size_t k)
     {
         std::unique_lock lock(mutex_);
         ready_.wait(lock, [&] { return outcomes_[k].has_value(); });
@@ -85,7 +85,7 @@ class Outcomes
   private:
     std::mutex mutex_;
     std::condition_variable ready_;
-    std::vector<std::optional<RenderOutcome>> outcomes_;
+    std::vector<std::optional<Outcome>> outcomes_;
 };
 
 } // namespace
@@ -137,17 +137,18 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
         PictureMaker maker(pictures, oneThreadEach);
         for (std::size_t k = next++; k < count; k = next++) {
             const auto index = static_cast<qsizetype>(k);
-            RenderOutcome outcome;
+            Outcome outcome;
             try {
                 outcome = renderMapToFile(maker, maps[index], QDir(folder).filePath(names[index]),
                                           nullptr,
                                           PictureFile::Interrupts::RemoveUnfinishedCountFinished);
             } catch (const std::bad_alloc&) {
-                outcome = {false, displayName(maps[index]) +
-                                      QStringLiteral(": There is not enough memory to draw it.")};
+                outcome =
+                    Outcome::failed(displayName(maps[index]) +
+                                    QStringLiteral(": There is not enough memory to draw it."));
             } catch (const std::exception& exception) {
-                outcome = {false, displayName(maps[index]) + QStringLiteral(": ") +
-                                      QString::fromLocal8Bit(exception.what())};
+                outcome = Outcome::failed(displayName(maps[index]) + QStringLiteral(": ") +
+                                          QString::fromLocal8Bit(exception.what()));
             }
             outcomes.put(k, std::move(outcome));
         }
@@ -162,10 +163,10 @@ int renderBatch(const QStringList& maps, const QString& folder, const PictureOpt
 
     int failed = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        const RenderOutcome outcome = outcomes.take(k);
+        const Outcome outcome = outcomes.take(k);
         if (!outcome.ok) {
             ++failed;
-            io.err << lineStart << "delvard-map render: " << outcome.message << '\n';
+            io.err << lineStart << "delvard-map render: " << outcome.problem << '\n';
         }
         if (terminal)
             io.err << lineStart << '[' << k + 1 << '/' << count << "] "

@@ -1,9 +1,9 @@
 #include "delvard-map/CommandLine.h"
 #include "delvard-map/CommandTable.h"
-#include "document/MapSummary.h"
 #include "document/CellDescription.h"
 #include "document/CodeTables.h"
 #include "document/MapFile.h"
+#include "document/MapSummary.h"
 
 namespace delvard {
 

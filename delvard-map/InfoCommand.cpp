@@ -1,7 +1,7 @@
 #include "delvard-map/CommandLine.h"
 #include "delvard-map/CommandTable.h"
-#include "document/MapSummary.h"
 #include "document/MapFile.h"
+#include "document/MapSummary.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -60,10 +60,10 @@ int runRender(const CommandLine& line, CommandIo& io, CommandContext& context)
     if (line.isSet(toOption))
         return renderBatch(paths, line.value(toOption), options, context.pictures.get(), io);
     PictureMaker maker(context.pictures.get(), options);
-    const RenderOutcome outcome = renderMapToFile(maker, paths[0], paths[1], io.standardOutput,
-                                                  PictureFile::Interrupts::RemoveUnfinished);
-    if (!outcome.message.isEmpty()) {
-        io.err << "delvard-map render: " << outcome.message << '\n';
+    const Outcome outcome = renderMapToFile(maker, paths[0], paths[1], io.standardOutput,
+                                            PictureFile::Interrupts::RemoveUnfinished);
+    if (!outcome.problem.isEmpty()) {
+        io.err << "delvard-map render: " << outcome.problem << '\n';
         io.err.flush();
     }
     return outcome.ok ? ExitSuccess : ExitProblem;

@@ -204,14 +204,10 @@ Loaded load(const QString& file)
     return loaded;
 }
 
-WriteResult failed(const QString& problem)
+Outcome cannotWrite(const QString& file, const QString& reason)
 {
-    return {false, problem};
-}
-
-WriteResult cannotWrite(const QString& file, const QString& reason)
-{
-    return failed(QStringLiteral("Could not write \"%1\": %2").arg(displayName(file), reason));
+    return Outcome::failed(
+        QStringLiteral("Could not write \"%1\": %2").arg(displayName(file), reason));
 }
 
 } // namespace
@@ -243,29 +239,30 @@ ReadResult read(const QByteArray& section, const QByteArray& key, const QByteArr
     return result;
 }
 
-WriteResult write(const QByteArray& section, const QByteArray& key, const QByteArray& value,
-                  const QString& file)
+Outcome write(const QByteArray& section, const QByteArray& key, const QByteArray& value,
+              const QString& file)
 {
     const QByteArray wantedSection = section.trimmed();
     const QByteArray wantedKey = key.trimmed();
     if (wantedSection.isEmpty() || hasLineBreakOrNul(wantedSection) || wantedKey.isEmpty() ||
         hasLineBreakOrNul(wantedKey) || wantedKey.contains('=') || wantedKey.front() == ';' ||
         wantedKey.front() == '[') {
-        return failed(QStringLiteral("Could not write \"%1\": the name [%2] %3 cannot be "
-                                     "stored in an initialisation file.")
-                          .arg(displayName(file), QString::fromUtf8(wantedSection),
-                               QString::fromUtf8(wantedKey)));
+        return Outcome::failed(QStringLiteral("Could not write \"%1\": the name [%2] %3 cannot be "
+                                              "stored in an initialisation file.")
+                                   .arg(displayName(file), QString::fromUtf8(wantedSection),
+                                        QString::fromUtf8(wantedKey)));
     }
     if (hasLineBreakOrNul(value)) {
-        return failed(QStringLiteral(
-                          "Could not write \"%1\": the value contains a line break or a zero byte.")
-                          .arg(displayName(file)));
+        return Outcome::failed(
+            QStringLiteral(
+                "Could not write \"%1\": the value contains a line break or a zero byte.")
+                .arg(displayName(file)));
     }
 
     // A file we could not read is never replaced: its content would be lost.
     const Loaded loaded = load(file);
     if (!loaded.problem.isEmpty())
-        return failed(loaded.problem);
+        return Outcome::failed(loaded.problem);
 
     const QByteArray lineEnd = lineEndOf(loaded.bytes);
     const QByteArray entry = wantedKey + '=' + encodeValue(value);
@@ -324,7 +321,7 @@ WriteResult write(const QByteArray& section, const QByteArray& key, const QByteA
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!written.ok)
         return cannotWrite(file, delvard::describeProblem(written.problem, delvard::SettingsFiles));
-    return {true, QString()};
+    return {};
 }
 
 } // namespace ProfileFile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,18 +30,13 @@ struct ReadResult
 ReadResult read(const QByteArray& section, const QByteArray& key, const QByteArray& defaultValue,
                 qsizetype bufferSize, const QString& file);
 
-struct WriteResult
-{
-    bool ok = false;
-    QString problem; // for the user, naming the file; empty when ok
-};
-
 // Sets key in section to value, adding the key after the section's last
 // non-blank line or the section at the end of the file. Every other line is
 // kept byte for byte, and so is the file's line-end style. A missing file is
-// created. The file is replaced as a whole or not at all.
-WriteResult write(const QByteArray& section, const QByteArray& key, const QByteArray& value,
-                  const QString& file);
+// created. The file is replaced as a whole or not at all. The problem names
+// the file.
+Outcome write(const QByteArray& section, const QByteArray& key, const QByteArray& value,
+              const QString& file);
 
 } // namespace ProfileFile
 

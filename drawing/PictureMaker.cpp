@@ -30,41 +30,33 @@ std::vector<int> picturesShown(const MapData& map)
 }
 
 // A picture small enough to hold whole, in one go.
-bool writeImagePng(const QImage& image, PngWriter::Sink sink, QString& why)
+Outcome writeImagePng(const QImage& image, PngWriter::Sink sink)
 {
     PngWriter png(std::move(sink), image.width(), image.height());
-    if (!png.writeRows(image) || !png.finish()) {
-        why = png.problem();
-        return false;
-    }
-    return true;
+    if (!png.writeRows(image) || !png.finish())
+        return Outcome::failed(png.problem());
+    return {};
 }
 
 } // namespace
 
-bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
-                 QString& why)
+Outcome writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink)
 {
     const QSize size = renderer.mapSize(map);
     const int side = renderer.cellSize();
     QImage band(size.width(), side, QImage::Format_RGB32);
-    if (band.isNull()) {
-        why = QStringLiteral("there is not enough memory for a band of the picture");
-        return false;
-    }
+    if (band.isNull())
+        return Outcome::failed(
+            QStringLiteral("there is not enough memory for a band of the picture"));
     PngWriter png(std::move(sink), size.width(), size.height());
     for (int b = 0; b < size.height() / side; ++b) {
         renderer.drawBand(band, map, b);
-        if (!png.writeRows(band)) {
-            why = png.problem();
-            return false;
-        }
+        if (!png.writeRows(band))
+            return Outcome::failed(png.problem());
     }
-    if (!png.finish()) {
-        why = png.problem();
-        return false;
-    }
-    return true;
+    if (!png.finish())
+        return Outcome::failed(png.problem());
+    return {};
 }
 
 PictureMaker::PictureMaker(const PictureList& pictures, PictureOptions options)
@@ -73,13 +65,13 @@ PictureMaker::PictureMaker(const PictureList& pictures, PictureOptions options)
     renderer_.setGridShown(options_.grid);
 }
 
-bool PictureMaker::write(const MapData& map, PngWriter::Sink sink, QString& why)
+Outcome PictureMaker::write(const MapData& map, PngWriter::Sink sink)
 {
     int cellSize = options_.cellSize;
     if (options_.fit) {
         const FitPlan plan = planFit(map, *options_.fit);
         if (plan.cellSize < SmallestPictureCell) {
-            return writeImagePng(drawWithoutPictures(map, plan, colours_), std::move(sink), why);
+            return writeImagePng(drawWithoutPictures(map, plan, colours_), std::move(sink));
         }
         cellSize = plan.cellSize;
     }
@@ -100,7 +92,7 @@ bool PictureMaker::write(const MapData& map, PngWriter::Sink sink, QString& why)
     // The tile cache keeps the pictures scaled to each size it met, so
     // maps of other sizes in one batch cost little more than the first.
     renderer_.setCellSize(cellSize);
-    return writeMapPng(renderer_, map, std::move(sink), why);
+    return writeMapPng(renderer_, map, std::move(sink));
 }
 
 } // namespace delvard

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/MapFormat.h"
+#include "document/Outcome.h"
 #include "drawing/CellColours.h"
 #include "drawing/MapRenderer.h"
 #include "png/PngWriter.h"
@@ -27,11 +28,10 @@ struct PictureOptions
 // Writes the picture of the map that the renderer draws as a PNG, one band
 // (one row of cells, as high as a cell and as wide as the picture) at a
 // time: a whole 255 x 255 map at 72 px would take 1.3 GB as one image, band
-// by band it takes a few megabytes. Returns false when the picture could not
-// be written; `why` then holds the PNG library's reason (a sink that failed
-// knows its own).
-bool writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink,
-                 QString& why);
+// by band it takes a few megabytes. When the picture could not be written,
+// the problem is the PNG writer's reason, or empty where the sink failed,
+// which knows its own.
+Outcome writeMapPng(MapRenderer& renderer, const delvard::MapData& map, PngWriter::Sink sink);
 
 // Draws maps as PNG pictures with the options given, one after another; its
 // tile cache serves every map it draws. One per thread.
@@ -40,7 +40,7 @@ class PictureMaker
   public:
     PictureMaker(const PictureList& pictures, PictureOptions options);
 
-    bool write(const delvard::MapData& map, PngWriter::Sink sink, QString& why);
+    Outcome write(const delvard::MapData& map, PngWriter::Sink sink);
 
   private:
     const PictureList& pictures_;

@@ -179,8 +179,8 @@ bool SettingsFile::storeMapFolder(const QString& folder, QString* problem) const
         reason = QStringLiteral("No settings file is in use, so the map "
                                 "folder is kept for this run only.");
     } else {
-        const ProfileFile::WriteResult result = ProfileFile::write(
-            QByteArrayLiteral("Paths"), QByteArrayLiteral("Map"), folder.toUtf8(), path_);
+        const Outcome result = ProfileFile::write(QByteArrayLiteral("Paths"),
+                                                  QByteArrayLiteral("Map"), folder.toUtf8(), path_);
         if (result.ok)
             return true;
         reason = result.problem + QLatin1Char(' ') +

@@ -66,16 +66,13 @@ void streamLargeMapPng(benchmark::State& state)
         renderer.setCellSize(static_cast<int>(state.range(0)));
         renderer.setGridShown(false); // render's default
         std::size_t written = 0;
-        QString why;
-        const bool ok = writeMapPng(
-            renderer, sample.file.map(),
-            [&written](const char*, std::size_t size) {
+        const Outcome drawn =
+            writeMapPng(renderer, sample.file.map(), [&written](const char*, std::size_t size) {
                 written += size;
                 return true;
-            },
-            why);
-        if (!ok) {
-            state.SkipWithError(qPrintable(why));
+            });
+        if (!drawn.ok) {
+            state.SkipWithError(qPrintable(drawn.problem));
             break;
         }
         state.counters["megabytes"] = static_cast<double>(written) / 1e6;

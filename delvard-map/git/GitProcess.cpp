@@ -21,10 +21,10 @@ extern char** environ;
 
 namespace delvard {
 
-QString GitRun::failure() const
+QString GitRun::problem() const
 {
     if (!ran)
-        return problem;
+        return runProblem;
     if (!err.isEmpty())
         return err;
     return QStringLiteral("git ended with status %1").arg(status);
@@ -55,13 +55,13 @@ GitRun runGit(const QStringList& args)
     git.setStandardInputFile(QProcess::nullDevice());
     git.start(QStringLiteral("git"), args);
     if (!git.waitForStarted(-1)) {
-        run.problem =
+        run.runProblem =
             QStringLiteral("git cannot be run (%1); is it installed?").arg(git.errorString());
         return run;
     }
     git.waitForFinished(-1);
     if (git.exitStatus() != QProcess::NormalExit) {
-        run.problem = QStringLiteral("git stopped: %1").arg(git.errorString());
+        run.runProblem = QStringLiteral("git stopped: %1").arg(git.errorString());
         return run;
     }
     run.ran = true;
@@ -88,8 +88,8 @@ GitRun runGit(const QStringList& args)
     int outPipe[2] = {-1, -1};
     int errPipe[2] = {-1, -1};
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
-        run.problem = QStringLiteral("git cannot be run: %1")
-                          .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        run.runProblem = QStringLiteral("git cannot be run: %1")
+                             .arg(QString::fromLocal8Bit(std::strerror(errno)));
         for (const int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
             if (fd >= 0)
                 close(fd);
@@ -132,15 +132,15 @@ GitRun runGit(const QStringList& args)
     close(outPipe[0]);
     close(errPipe[0]);
     if (spawned != 0) {
-        run.problem = QStringLiteral("git cannot be run (%1); is it installed?")
-                          .arg(QString::fromLocal8Bit(std::strerror(spawned)));
+        run.runProblem = QStringLiteral("git cannot be run (%1); is it installed?")
+                             .arg(QString::fromLocal8Bit(std::strerror(spawned)));
         return run;
     }
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status)) {
-        run.problem =
+        run.runProblem =
             QStringLiteral("git stopped: %1")
                 .arg(WIFSIGNALED(status) ? QString::fromLocal8Bit(strsignal(WTERMSIG(status)))
                                          : QStringLiteral("it did not end normally"));

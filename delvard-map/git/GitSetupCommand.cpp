@@ -114,8 +114,8 @@ bool GitSetup::findAttributesFile()
             fail(top.ran ? QStringLiteral("the current folder is not in the working tree of a git "
                                           "repository (git says: %1). Run git-setup in one, or "
                                           "use --global for every repository.")
-                               .arg(top.failure())
-                         : top.failure());
+                               .arg(top.problem())
+                         : top.problem());
             return false;
         }
         attributesFile_ = QDir(top.out).filePath(QStringLiteral(".gitattributes"));
@@ -131,7 +131,7 @@ bool GitSetup::findAttributesFile()
         return true;
     }
     if (!configured.ran || configured.status != 1) {
-        fail(QStringLiteral("cannot read core.attributesFile: %1").arg(configured.failure()));
+        fail(QStringLiteral("cannot read core.attributesFile: %1").arg(configured.problem()));
         return false;
     }
     const QString xdg = environmentPath("XDG_CONFIG_HOME");
@@ -167,7 +167,7 @@ bool GitSetup::setConfig(const Setting& setting)
     const GitRun now = runGit({QStringLiteral("config"), scope(), QStringLiteral("--get"), key});
     // Status 1 is git's "not set".
     if (!now.ran || (now.status != 0 && now.status != 1)) {
-        fail(QStringLiteral("cannot read %1 %2: %3").arg(configName(), key, now.failure()));
+        fail(QStringLiteral("cannot read %1 %2: %3").arg(configName(), key, now.problem()));
         return false;
     }
     const bool wasSet = now.status == 0;
@@ -176,7 +176,7 @@ bool GitSetup::setConfig(const Setting& setting)
     const GitRun set = runGit(
         {QStringLiteral("config"), scope(), QStringLiteral("--replace-all"), key, setting.value});
     if (!set.ok()) {
-        fail(QStringLiteral("cannot set %1 %2: %3").arg(configName(), key, set.failure()));
+        fail(QStringLiteral("cannot set %1 %2: %3").arg(configName(), key, set.problem()));
         return false;
     }
     changed_ = true;

@@ -88,15 +88,12 @@ TEST(RenderTest, BandByBandEqualsTheWholePicturePaintedInMemory)
                     renderer.paint(painter, map, whole.rect());
                 }
                 QByteArray png;
-                QString why;
-                EXPECT_TRUE(writeMapPng(
-                    renderer, map,
-                    [&png](const char* bytes, std::size_t size) {
+                const Outcome drawn =
+                    writeMapPng(renderer, map, [&png](const char* bytes, std::size_t size) {
                         png.append(bytes, static_cast<qsizetype>(size));
                         return true;
-                    },
-                    why))
-                    << why.toStdString();
+                    });
+                EXPECT_TRUE(drawn.ok) << drawn.problem.toStdString();
                 EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), whole)
                     << map.width << " x " << map.height << ", " << cellSize << " px" << grid;
             }
