@@ -90,13 +90,14 @@ TEST(DesktopFiles, TheShellCompletesWhatEachCommandTakes)
         "  _delvard_map delvard-map \"${COMP_WORDS[-1]}\" \"${COMP_WORDS[-2]}\"\n"
         "  echo \"$*: $(printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort | paste -sd' ')\"; }\n"
         "tab ''; tab check --strict --h; tab render --f; tab render --fit ''\n"
-        "tab render ''; tab render a.kld ''; tab render a.kld b.png ''; tab render --to ''\n"
+        "tab render ''; tab render --fit 64 a.kld ''; tab render a.kld b.png ''; tab render --to "
+        "''\n"
         "tab render --grid --to folder a.kld ''; tab merge a a a ''; tab git-setup ''"));
     EXPECT_EQ(run.out.toStdString(),
               ": --help --version check diff git-setup info merge render text\n"
               "check --strict --h: --help\nrender --f: --fit\n"
               "render --fit : 1024 128 2048 256 4096 512\nrender : a.kld folder\n"
-              "render a.kld : b.png folder\nrender a.kld b.png : \nrender --to : folder\n"
+              "render --fit 64 a.kld : b.png folder\nrender a.kld b.png : \nrender --to : folder\n"
               "render --grid --to folder a.kld : a.kld folder\n"
               "merge a a a : a.kld b.png c.txt folder\ngit-setup : \n")
         << run.err.toStdString();

@@ -81,7 +81,7 @@ TEST(FitRender, TheWholeMapFillsMoreThanHalfOfTheSquareAndNeverMore)
 TEST(FitRender, SmallCellsHaveTheAverageColourOfTheCellAsDrawn)
 {
     const std::string wide = mapOf(10, 8, varied);
-    EXPECT_EQ(drawn(wide, "--fit", 120), drawn(wide, "--cell-size", 10));
+    EXPECT_EQ(drawn(wide, "--fit", 48), drawn(wide, "--cell-size", 4));
 
     for (const std::string& map : {wide, mapOf(0, 8, varied)}) {
         const QImage large = drawn(map, "--cell-size", 72);
