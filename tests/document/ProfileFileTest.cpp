@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         Read{QByteArray("Map=outside\n[Paths]\nMapX=x\n;Map=old\n[Other]\nMap=x\n"), 255, "dflt"},
         Read{QByteArray("\xEF\xBB\xBF  [  pATHS  ] \r\n\t mAp \t=  \"  a=b  \"  \r\nMap=2"), 255,
              "  a=b  "},
-        Read{QByteArray("[Paths]\nMap=\n"), 255, ""},
+        Read{QByteArray("[Paths]\nMap=\"\"\n"), 255, ""},
         Read{QByteArray("[Paths\nMap=x\n"), 255, "dflt"},
         Read{raw("[Paths]\nMa\0p=x\n[Paths\0]\nMap=y\n"), 255, "dflt"},
         Read{raw("\xFF\xFE\x00[\x80]\n\xC3\x28=\xFF\n[Paths]\n\x01\x02\nMap=ok\n\xFF"), 255, "ok"},
