@@ -2,6 +2,10 @@
 
 #include "document/NativeFileName.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace delvard {
 
 namespace {
