@@ -17,7 +17,6 @@ class PicturesOnDemand;
 struct CommandContext
 {
     PicturesOnDemand& pictures; // render's cell pictures, made when first asked for
-    QString programPath;        // this program's absolute path, which git-setup gives git
 };
 
 // An option as the command's help describes it and bash completes it.

@@ -5,28 +5,7 @@
 #include "delvard/Product.h"
 #include "document/NativeFileName.h"
 
-#include <QCoreApplication>
-
-#include <filesystem>
-
 namespace delvard {
-
-namespace {
-
-// This program's absolute path with all its bytes: Qt gives none where the
-// path is not UTF-8.
-QString programPath()
-{
-#ifdef Q_OS_LINUX
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error)
-        return fromNativePath(self);
-#endif
-    return QCoreApplication::applicationFilePath();
-}
-
-} // namespace
 
 int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pictures)
 {
@@ -52,7 +31,7 @@ int runDelvardMap(const QStringList& args, CommandIo& io, PicturesOnDemand& pict
         CommandLine line(*command);
         if (const auto stop = line.parse(args, io))
             return *stop;
-        CommandContext context{pictures, programPath()};
+        CommandContext context{pictures};
         return command->run(line, io, context);
     }
     io.err << "delvard-map: unknown command '" << delvard::displayName(first) << "'\n"

@@ -7,6 +7,7 @@
 #include "document/NativeFileName.h"
 #include "document/ProblemWords.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <filesystem>
@@ -15,6 +16,19 @@
 namespace delvard {
 
 namespace {
+
+// This program's absolute path with all its bytes: Qt gives none where the
+// path is not UTF-8.
+QString programPath()
+{
+#ifdef Q_OS_LINUX
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return fromNativePath(self);
+#endif
+    return QCoreApplication::applicationFilePath();
+}
 
 // A gitattributes file is text, read within the bound of the text files
 // the programs read.
@@ -220,9 +234,9 @@ bool GitSetup::addAttributes()
     return true;
 }
 
-int runGitSetup(const CommandLine& line, CommandIo& io, CommandContext& context)
+int runGitSetup(const CommandLine& line, CommandIo& io, CommandContext&)
 {
-    const QString& program = context.programPath;
+    const QString program = programPath();
     const bool global = line.isSet(QStringLiteral("global"));
     GitSetup setup(io, global);
     if (program.isEmpty() || !nativePath(program).is_absolute())
