@@ -38,15 +38,18 @@ bool PngWriter::fail(const QString& why)
 
 bool PngWriter::writeChunk(const char* type, std::string_view data)
 {
-    std::string chunk;
-    chunk.reserve(data.size() + 12);
-    appendBigEndian(chunk, static_cast<std::uint32_t>(data.size()));
-    chunk.append(type, 4);
-    chunk.append(data);
-    const auto crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(chunk.data() + 4),
-                             data.size() + 4);
-    appendBigEndian(chunk, static_cast<std::uint32_t>(crc));
-    if (!sink_(chunk.data(), chunk.size())) {
+    // Length and type, the data as it is (a chunk can be the size of a
+    // compressed piece, not worth copying), then the CRC of type and data.
+    std::string head;
+    appendBigEndian(head, static_cast<std::uint32_t>(data.size()));
+    head.append(type, 4);
+    auto crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(type), 4);
+    if (!data.empty()) // zlib takes no data for a request to start afresh
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(data.data()), data.size());
+    std::string tail;
+    appendBigEndian(tail, static_cast<std::uint32_t>(crc));
+    if (!sink_(head.data(), head.size()) || (!data.empty() && !sink_(data.data(), data.size())) ||
+        !sink_(tail.data(), tail.size())) {
         sinkFailed_ = true;
         return false;
     }
