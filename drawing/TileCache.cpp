@@ -27,10 +27,8 @@ void TileCache::setScale(int sideLogicalPx, qreal devicePixelRatio)
 const QImage& TileCache::scaled(int picture)
 {
     QImage& scaled = (*scaledPictures_)[static_cast<std::size_t>(picture)];
-    const QImage& source = pictures_.picture(picture);
-    if (scaled.isNull() && !source.isNull())
-        scaled = source.scaled(sideDevicePx_, sideDevicePx_, Qt::IgnoreAspectRatio,
-                               Qt::SmoothTransformation);
+    if (scaled.isNull())
+        scaled = pictures_.scaled(picture, sideDevicePx_);
     return scaled;
 }
 

@@ -26,7 +26,9 @@ QImage loadPicture(const QString& path)
     // something the user can mend; it shows as an empty cell.
     if (image.isNull())
         qWarning("PictureList: cannot load %s", qPrintable(path));
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Kept as decoded: a palette picture is a quarter of its 32-bit form,
+    // which exists only while a copy is scaled from it.
+    return image;
 }
 
 } // namespace
@@ -46,6 +48,15 @@ const QImage& PictureList::picture(int n) const
     return pictures_[slot];
 }
 
+QImage PictureList::scaled(int n, int side) const
+{
+    const QImage& source = picture(n);
+    if (source.isNull())
+        return {};
+    return source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+        .scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QIcon PictureList::icon(int n) const
 {
     const QImage& source = picture(n);
@@ -58,12 +69,7 @@ QIcon PictureList::icon(int n) const
     for (const int side : {16, 32, 48}) {
         if (side > source.width())
             break; // QIcon scales the largest one up where a screen needs more
-        if (source.width() == side && source.height() == side) {
-            icon.addPixmap(QPixmap::fromImage(source));
-            continue;
-        }
-        icon.addPixmap(QPixmap::fromImage(
-            source.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        icon.addPixmap(QPixmap::fromImage(scaled(n, side)));
     }
     return icon;
 }
@@ -71,7 +77,8 @@ QIcon PictureList::icon(int n) const
 QImage PictureList::programIcon()
 {
     loadPictureResources();
-    return loadPicture(QStringLiteral(":/icon/delvard.png"));
+    return loadPicture(QStringLiteral(":/icon/delvard.png"))
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace delvard

@@ -21,10 +21,15 @@ class PictureList
     // map seldom shows them all (a thumbnail needs none).
     PictureList();
 
-    // Picture n (1..72) at its stored size, ARGB32 premultiplied; a null
-    // image for n outside 1..72. Decoded on the first call for n, on any
-    // thread: threads that draw side by side share one list.
+    // Picture n (1..72) at its stored size, as decoded (a palette of
+    // colours); a null image for n outside 1..72. Decoded on the first call
+    // for n, on any thread: threads that draw side by side share one list.
     const QImage& picture(int n) const;
+
+    // Picture n smoothly scaled to side x side device pixels, ARGB32
+    // premultiplied, as every cell and palette button draws it; null where
+    // picture(n) is. Each call scales afresh: the caller keeps what it uses.
+    QImage scaled(int n, int side) const;
 
     // The same as an icon for a 16 x 16 palette button; sharp on high-dpi
     // screens because it is scaled from the stored size.
