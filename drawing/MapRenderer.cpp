@@ -100,15 +100,19 @@ void MapRenderer::drawBand(QImage& band, const MapData& map, int b)
         return;
     const int lastColumn = laidOut(map) ? map.width : (b == 1 ? 1 : 0);
     const std::size_t rowBytes = static_cast<std::size_t>(cellSize_) * 4;
+    const qsizetype bandStride = band.bytesPerLine();
+    uchar* const bandBits = band.bits();
     for (int column = 1; column <= lastColumn; ++column) {
         const delvard::Cell& cell = laidOut(map) ? map.at({b, column}) : map.cells.front();
         const QImage& cellTile = tile(cell);
         // Both images are RGB32 and the tile lies wholly inside the band, so
         // a row-by-row copy does what QPainter would, without its per-call
         // set-up, which dominates on a map of 65,025 cells.
-        uchar* to = band.bits() + static_cast<qsizetype>(column) * cellSize_ * 4;
-        for (int y = 0; y < cellSize_; ++y, to += band.bytesPerLine())
-            std::memcpy(to, cellTile.constScanLine(y), rowBytes);
+        const uchar* from = cellTile.constBits();
+        const qsizetype tileStride = cellTile.bytesPerLine();
+        uchar* to = bandBits + static_cast<qsizetype>(column) * cellSize_ * 4;
+        for (int y = 0; y < cellSize_; ++y, from += tileStride, to += bandStride)
+            std::memcpy(to, from, rowBytes);
     }
 }
 
