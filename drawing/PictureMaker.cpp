@@ -75,19 +75,20 @@ Outcome PictureMaker::write(const MapData& map, PngWriter::Sink sink)
         }
         cellSize = plan.cellSize;
     }
-    // The drawing thread decodes each picture as its first cell comes.
-    // Another thread decodes them meanwhile from the other end of the list,
-    // so the two meet halfway.
+    // The drawing thread decodes and scales each picture as its first cell
+    // comes. Another thread does the same meanwhile from the other end of
+    // the list, so the two meet halfway.
     std::jthread decoder;
     if (options_.decodeAhead) {
-        decoder = std::jthread([this, shown = picturesShown(map)](const std::stop_token& stop) {
-            try {
-                for (auto n = shown.rbegin(); n != shown.rend() && !stop.stop_requested(); ++n)
-                    pictures_.picture(*n);
-            } catch (const std::bad_alloc&) {
-                // The drawing thread decodes what is left, and says so if it cannot.
-            }
-        });
+        decoder =
+            std::jthread([this, cellSize, shown = picturesShown(map)](const std::stop_token& stop) {
+                try {
+                    for (auto n = shown.rbegin(); n != shown.rend() && !stop.stop_requested(); ++n)
+                        pictures_.scaled(*n, cellSize);
+                } catch (const std::bad_alloc&) {
+                    // The drawing thread decodes what is left, and says so if it cannot.
+                }
+            });
     }
     // The tile cache keeps the pictures scaled to each size it met, so
     // maps of other sizes in one batch cost little more than the first.

@@ -8,10 +8,7 @@
 
 namespace delvard {
 
-TileCache::TileCache(const PictureList& pictures) : pictures_(pictures)
-{
-    scaledPictures_ = &scaledBySide_[0];
-}
+TileCache::TileCache(const PictureList& pictures) : pictures_(pictures) {}
 
 void TileCache::setScale(int sideLogicalPx, qreal devicePixelRatio)
 {
@@ -21,15 +18,6 @@ void TileCache::setScale(int sideLogicalPx, qreal devicePixelRatio)
     sideDevicePx_ = sideDevicePx;
     devicePixelRatio_ = devicePixelRatio;
     tiles_.fill(QImage());
-    scaledPictures_ = &scaledBySide_[sideDevicePx];
-}
-
-const QImage& TileCache::scaled(int picture)
-{
-    QImage& scaled = (*scaledPictures_)[static_cast<std::size_t>(picture)];
-    if (scaled.isNull())
-        scaled = pictures_.scaled(picture, sideDevicePx_);
-    return scaled;
 }
 
 std::size_t TileCache::bytesHeld() const
@@ -37,9 +25,6 @@ std::size_t TileCache::bytesHeld() const
     std::size_t bytes = 0;
     for (const QImage& tile : tiles_)
         bytes += static_cast<std::size_t>(tile.sizeInBytes());
-    for (const auto& [side, pictures] : scaledBySide_)
-        for (const QImage& picture : pictures)
-            bytes += static_cast<std::size_t>(picture.sizeInBytes());
     return bytes;
 }
 
@@ -51,10 +36,10 @@ const QImage& TileCache::tile(delvard::Terrain terrain, delvard::Owner owner, bo
         const QImage none;
         const int terrainPicture = delvard::pictureOf(terrain);
         const int ownerPicture = delvard::pictureOf(owner);
-        tile = cellart::composeCell(terrainPicture == 0 ? none : scaled(terrainPicture),
-                                    ownerPicture == 0 ? none : scaled(ownerPicture),
-                                    grid ? cellart::gridLineWidth(devicePixelRatio_) : 0,
-                                    sideDevicePx_);
+        tile = cellart::composeCell(
+            terrainPicture == 0 ? none : pictures_.scaled(terrainPicture, sideDevicePx_),
+            ownerPicture == 0 ? none : pictures_.scaled(ownerPicture, sideDevicePx_),
+            grid ? cellart::gridLineWidth(devicePixelRatio_) : 0, sideDevicePx_);
         tile.setDevicePixelRatio(devicePixelRatio_);
     }
     return tile;

@@ -7,7 +7,6 @@
 #include <QImage>
 
 #include <array>
-#include <map>
 
 namespace delvard {
 
@@ -15,9 +14,8 @@ namespace delvard {
 // terrain picture and, with the grid, the border, flattened into one opaque
 // image per combination, so that drawing a cell is a single copy. Built
 // lazily: a zoom step costs only the combinations that come into view. The
-// cell pictures scaled to each size are kept across zoom steps: smooth
-// scaling a 200-pixel picture is the costly part of a cell, and seven sizes
-// of 42 pictures take a few megabytes.
+// picture list keeps the pictures scaled to each size across zoom steps:
+// smooth scaling a 200-pixel picture is the costly part of a cell.
 class TileCache
 {
   public:
@@ -32,19 +30,14 @@ class TileCache
     // The composed cell, RGB32, at the device pixel ratio.
     const QImage& tile(delvard::Terrain terrain, delvard::Owner owner, bool grid);
 
-    // The pixel memory the cache holds: tiles and scaled pictures.
+    // The pixel memory the tiles hold.
     std::size_t bytesHeld() const;
 
   private:
-    const QImage& scaled(int picture);
-
     const PictureList& pictures_;
     int sideDevicePx_ = 0;
     qreal devicePixelRatio_ = 1.0;
-    std::array<QImage, CellSlots::Count * 2> tiles_;                   // without and with the grid
-    using ScaledPictures = std::array<QImage, PictureList::Count + 1>; // by picture number
-    std::map<int, ScaledPictures> scaledBySide_;                       // device pixels
-    ScaledPictures* scaledPictures_ = nullptr;                         // at the current side
+    std::array<QImage, CellSlots::Count * 2> tiles_; // without and with the grid
 };
 
 } // namespace delvard

@@ -41,20 +41,47 @@ PictureList::PictureList()
 const QImage& PictureList::picture(int n) const
 {
     if (n < 1 || n > Count)
-        return pictures_[0]; // never loaded: a null image
+        return decoded_.images[0]; // never loaded: a null image
     const auto slot = static_cast<std::size_t>(n);
-    std::call_once(decoded_[slot],
-                   [this, n, slot] { pictures_[slot] = loadPicture(picturePath(n)); });
-    return pictures_[slot];
+    std::call_once(decoded_.made[slot],
+                   [this, n, slot] { decoded_.images[slot] = loadPicture(picturePath(n)); });
+    return decoded_.images[slot];
 }
 
-QImage PictureList::scaled(int n, int side) const
+PictureList::Pictures& PictureList::atSide(int side) const
 {
-    const QImage& source = picture(n);
-    if (source.isNull())
-        return {};
-    return source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-        .scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const std::lock_guard lock(sidesMutex_);
+    return sides_[side]; // a map's elements stay where they are
+}
+
+const QImage& PictureList::scaled(int n, int side) const
+{
+    Pictures& sized = atSide(side);
+    if (n < 1 || n > Count)
+        return sized.images[0];
+    const auto slot = static_cast<std::size_t>(n);
+    std::call_once(sized.made[slot], [this, &sized, n, side, slot] {
+        const QImage& source = picture(n);
+        if (!source.isNull())
+            sized.images[slot] =
+                source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                    .scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    });
+    return sized.images[slot];
+}
+
+std::size_t PictureList::bytesHeld() const
+{
+    const std::lock_guard lock(sidesMutex_);
+    std::size_t bytes = 0;
+    const auto add = [&bytes](const Pictures& pictures) {
+        for (const QImage& image : pictures.images)
+            bytes += static_cast<std::size_t>(image.sizeInBytes());
+    };
+    add(decoded_);
+    for (const auto& [side, pictures] : sides_)
+        add(pictures);
+    return bytes;
 }
 
 QIcon PictureList::icon(int n) const

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <array>
+#include <map>
 #include <mutex>
 
 namespace delvard {
@@ -28,8 +29,13 @@ class PictureList
 
     // Picture n smoothly scaled to side x side device pixels, ARGB32
     // premultiplied, as every cell and palette button draws it; null where
-    // picture(n) is. Each call scales afresh: the caller keeps what it uses.
-    QImage scaled(int n, int side) const;
+    // picture(n) is. Made on the first call for n and side, on any thread,
+    // and kept: maps are drawn at a handful of sizes, and zooming back to
+    // one should not scale its pictures again.
+    const QImage& scaled(int n, int side) const;
+
+    // The pixel memory held, decoded and scaled, while nothing decodes.
+    std::size_t bytesHeld() const;
 
     // The same as an icon for a 16 x 16 palette button; sharp on high-dpi
     // screens because it is scaled from the stored size.
@@ -39,9 +45,17 @@ class PictureList
     static QImage programIcon();
 
   private:
-    // Written once, under its flag, before anyone reads it.
-    mutable std::array<QImage, Count + 1> pictures_;
-    mutable std::array<std::once_flag, Count + 1> decoded_;
+    // Each picture is written once, under its flag, before anyone reads it.
+    struct Pictures
+    {
+        std::array<QImage, Count + 1> images;
+        std::array<std::once_flag, Count + 1> made;
+    };
+    Pictures& atSide(int side) const;
+
+    mutable Pictures decoded_;
+    mutable std::mutex sidesMutex_;         // guards the map, not the pictures
+    mutable std::map<int, Pictures> sides_; // scaled, by side in device pixels
 };
 
 } // namespace delvard

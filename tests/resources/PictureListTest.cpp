@@ -57,25 +57,30 @@ TEST(PictureList, EveryNumberFrom1To72HasAPictureAndNoOtherDoes)
     }
 }
 
-// Each picture is decoded when first asked for; threads that draw maps side
-// by side ask for the same ones at once, and each must get the one picture,
-// decoded once and whole.
+// Each picture is decoded, and scaled to each size, when first asked for;
+// threads that draw maps side by side ask for the same ones at once, and
+// each must get the one picture, made once and whole.
 TEST(PictureList, ThreadsAskingAtOnceShareOnePictureEach)
 {
     const PictureList shared;
     constexpr int Threads = 4;
+    // Even threads ask for the pictures as decoded, odd ones for them scaled.
+    const auto ask = [&shared](int t, int n) -> const QImage& {
+        return t % 2 == 0 ? shared.picture(n) : shared.scaled(n, 24);
+    };
     std::vector<std::vector<QImage>> seen(Threads, std::vector<QImage>(PictureList::Count + 1));
     {
         std::vector<std::jthread> threads;
         for (int t = 0; t < Threads; ++t)
-            threads.emplace_back([&shared, &seen, t] {
+            threads.emplace_back([&ask, &seen, t] {
                 for (int n = 1; n <= PictureList::Count; ++n)
-                    seen[std::size_t(t)][std::size_t(n)] = shared.picture(n);
+                    seen[std::size_t(t)][std::size_t(n)] = ask(t, n);
             });
     }
     for (int n = 1; n <= PictureList::Count; ++n) {
         EXPECT_EQ(shared.picture(n), pictures().picture(n)) << n;
-        for (const auto& saw : seen)
-            EXPECT_EQ(saw[std::size_t(n)].cacheKey(), shared.picture(n).cacheKey()) << n;
+        EXPECT_EQ(shared.scaled(n, 24), pictures().scaled(n, 24)) << n;
+        for (int t = 0; t < Threads; ++t)
+            EXPECT_EQ(seen[std::size_t(t)][std::size_t(n)].cacheKey(), ask(t, n).cacheKey()) << n;
     }
 }
