@@ -66,6 +66,10 @@ int main(int argc, char** argv)
     // so no display or platform plugin is needed.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("delvard-map"));
+    // The only pictures read are the program's own PNGs, which Qt Gui
+    // decodes itself: no plugin is wanted, so none are looked for (Qt
+    // otherwise opens every image plugin it finds on the first picture).
+    QCoreApplication::setLibraryPaths({});
 
     delvard::StandardOutput standardOutput;
     QTextStream out(&standardOutput);
