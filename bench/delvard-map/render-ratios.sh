@@ -11,7 +11,9 @@
 #                  copy's pixels
 #   thumbnail      render --fit 256, the whole process, / Tiled's thumbnailer
 #                  (tmxrasterizer --size 256) on the same map as TMX, and /
-#                  delvard-map --version (a process that loads Qt Gui)
+#                  delvard-map --version (a process that loads Qt Gui);
+#                  and --version itself / tmxrasterizer, the least that
+#                  first ratio can be
 # and the peak memory of the 72 px render.
 #
 #   bench/delvard-map/render-ratios.sh [BUILD_DIR]     (default: build)
@@ -106,4 +108,6 @@ printf 'render --fit 256:     %s s  %s x tmxrasterizer (%s s; goal: at most 0.25
   "$fit_time" "$(ratio "$fit_time" "$tiled_time")" "$tiled_time"
 printf '                                %s x --version    (%s s; goal: at most 3)\n' \
   "$(ratio "$fit_time" "$version_time")" "$version_time"
+printf '  --version alone:                %s x tmxrasterizer (the floor of any process that loads Qt Gui)\n' \
+  "$(ratio "$version_time" "$tiled_time")"
 printf 'render 72 px peak memory: %s KiB\n' "$peak_kb"
