@@ -90,7 +90,7 @@ Outcome PictureMaker::write(const MapData& map, PngWriter::Sink sink)
                 }
             });
     }
-    // The tile cache keeps the pictures scaled to each size it met, so
+    // The picture list keeps the pictures scaled to each size it met, so
     // maps of other sizes in one batch cost little more than the first.
     renderer_.setCellSize(cellSize);
     return writeMapPng(renderer_, map, std::move(sink));

@@ -20,8 +20,9 @@ struct PictureOptions
     int cellSize = 24;
     std::optional<int> fit; // --fit N: the whole map within N x N pixels
     bool grid = false;
-    // Another thread decodes the map's cell pictures while the first bands
-    // are drawn; not worth it where every core draws a map of its own.
+    // Another thread decodes and scales the map's cell pictures while the
+    // first bands are drawn; not worth it where every core draws a map of
+    // its own.
     bool decodeAhead = true;
 };
 

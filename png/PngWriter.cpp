@@ -44,7 +44,7 @@ bool PngWriter::writeChunk(const char* type, std::string_view data)
     appendBigEndian(head, static_cast<std::uint32_t>(data.size()));
     head.append(type, 4);
     auto crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(type), 4);
-    if (!data.empty()) // zlib takes no data for a request to start afresh
+    if (!data.empty()) // zlib answers a call without data with its starting value
         crc = crc32_z(crc, reinterpret_cast<const Bytef*>(data.data()), data.size());
     std::string tail;
     appendBigEndian(tail, static_cast<std::uint32_t>(crc));
